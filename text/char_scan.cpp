@@ -3,7 +3,9 @@
 namespace velmo::text {
 namespace {
 
-bool IsHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool IsHigh(char c) {
+  return static_cast<unsigned char>(c) >= 0x80;
+}
 
 }  // namespace
 

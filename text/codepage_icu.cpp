@@ -22,12 +22,16 @@ namespace {
 
 constexpr char16_t kQuestion = u'?';
 
-bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-bool IsTrail(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+bool IsLead(unsigned char b) {
+  return b >= 0x81 && b <= 0xFE;
+}
+bool IsTrail(unsigned char b) {
+  return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 struct Gbk {
-  std::array<char16_t, 256> single{};    // one-byte characters
-  std::array<char16_t, 65536> pair{};    // lead * 256 + trail
+  std::array<char16_t, 256> single{};          // one-byte characters
+  std::array<char16_t, 65536> pair{};          // lead * 256 + trail
   std::array<std::uint16_t, 65536> encoded{};  // unit -> byte, or lead * 256 + trail; 0: none
 };
 
@@ -53,7 +57,8 @@ std::uint16_t IcuEncode(UConverter* cnv, char16_t unit) {
   if (U_FAILURE(status)) return 0;
   // ICU's table carries a few fallbacks from symbols to control bytes
   // (U+FFE9 to 0x1B and the like); Windows has no such best fit.
-  if (n == 1) return static_cast<unsigned char>(out[0]) < 0x20 ? 0 : static_cast<unsigned char>(out[0]);
+  if (n == 1)
+    return static_cast<unsigned char>(out[0]) < 0x20 ? 0 : static_cast<unsigned char>(out[0]);
   if (n == 2) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
                                       static_cast<unsigned char>(out[1]));
@@ -197,7 +202,9 @@ std::string EncodeUtf8(std::u16string_view in) {
   return out;
 }
 
-bool IsGbk(int code_page) { return code_page == kCodePageAnsi || code_page == kCodePage936; }
+bool IsGbk(int code_page) {
+  return code_page == kCodePageAnsi || code_page == kCodePage936;
+}
 
 }  // namespace
 
@@ -228,8 +235,12 @@ Text WideToText(const Bytes& units, int code_page) {
   return Text(IsGbk(code_page) ? EncodeGbk(wide) : EncodeUtf8(wide));
 }
 
-Text AnsiToUtf8(const Text& text) { return Text(EncodeUtf8(DecodeGbk(text.view()))); }
+Text AnsiToUtf8(const Text& text) {
+  return Text(EncodeUtf8(DecodeGbk(text.view())));
+}
 
-Text Utf8ToAnsi(const Text& text) { return Text(EncodeGbk(DecodeUtf8(text.view()))); }
+Text Utf8ToAnsi(const Text& text) {
+  return Text(EncodeGbk(DecodeUtf8(text.view())));
+}
 
 }  // namespace velmo::text

@@ -8,7 +8,9 @@ namespace {
 // "#引号" in code page 936.
 const Text kQuoteStandIn("#\xD2\xFD\xBA\xC5");
 
-Text WithQuotes(const Text& marker) { return ReplaceText(marker, kQuoteStandIn, "\""); }
+Text WithQuotes(const Text& marker) {
+  return ReplaceText(marker, kQuoteStandIn, "\"");
+}
 
 }  // namespace
 

@@ -13,9 +13,13 @@ std::size_t Clamp(int count, std::size_t limit) {
   return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), limit);
 }
 
-int Position(std::size_t index) { return static_cast<int>(index) + 1; }
+int Position(std::size_t index) {
+  return static_cast<int>(index) + 1;
+}
 
-unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
+unsigned char Byte(std::string_view s, std::size_t i) {
+  return static_cast<unsigned char>(s[i]);
+}
 
 // Maps A-Z to a-z in every byte. Folding never touches a byte of 0x80 or
 // above, so the character structure of the folded copy is the original's.
@@ -56,7 +60,9 @@ char NarrowFullWidth(unsigned char lead, unsigned char trail) {
 
 }  // namespace
 
-int TextLength(const Text& text) { return static_cast<int>(text.size()); }
+int TextLength(const Text& text) {
+  return static_cast<int>(text.size());
+}
 
 Text TextLeft(const Text& text, int count) {
   return Text(text.view().substr(0, Clamp(count, text.size())));
@@ -69,8 +75,8 @@ Text TextRight(const Text& text, int count) {
 
 Text TextMid(const Text& text, int start, int count) {
   if (start < 1 || static_cast<std::size_t>(start) > text.size() || count <= 0) return {};
-  return Text(text.view().substr(static_cast<std::size_t>(start) - 1,
-                                 static_cast<std::size_t>(count)));
+  return Text(
+      text.view().substr(static_cast<std::size_t>(start) - 1, static_cast<std::size_t>(count)));
 }
 
 int FindText(const Text& text, const Text& sought, int start, bool fold) {
@@ -121,9 +127,13 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement) 
   return Text(std::move(out));
 }
 
-Text ToUpper(const Text& text) { return MapCase<'a', 'A'>(text); }
+Text ToUpper(const Text& text) {
+  return MapCase<'a', 'A'>(text);
+}
 
-Text ToLower(const Text& text) { return MapCase<'A', 'a'>(text); }
+Text ToLower(const Text& text) {
+  return MapCase<'A', 'a'>(text);
+}
 
 int ToInteger(const Text& text) {
   const std::string_view s = text.view();
@@ -179,19 +189,29 @@ int CompareText(const Text& a, const Text& b) {
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-Bytes TextToBytes(const Text& text) { return Bytes(text.view()); }
+Bytes TextToBytes(const Text& text) {
+  return Bytes(text.view());
+}
 
-Text BytesToText(const Bytes& bytes) { return Text(bytes.view()); }
+Text BytesToText(const Bytes& bytes) {
+  return Text(bytes.view());
+}
 
-int BytesLength(const Bytes& bytes) { return static_cast<int>(bytes.size()); }
+int BytesLength(const Bytes& bytes) {
+  return static_cast<int>(bytes.size());
+}
 
 Bytes BytesLeft(const Bytes& bytes, int count) {
   return Bytes(bytes.view().substr(0, Clamp(count, bytes.size())));
 }
 
-Bytes BlankBytes(int count) { return Bytes(std::string(Clamp(count, SIZE_MAX), '\0')); }
+Bytes BlankBytes(int count) {
+  return Bytes(std::string(Clamp(count, SIZE_MAX), '\0'));
+}
 
-Text BlankText(int count) { return Text(std::string(Clamp(count, SIZE_MAX), ' ')); }
+Text BlankText(int count) {
+  return Text(std::string(Clamp(count, SIZE_MAX), ' '));
+}
 
 namespace detail {
 
@@ -206,9 +226,13 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
 }
 }  // namespace
 
-Text JoinViews(std::initializer_list<std::string_view> parts) { return Text(Concat(parts)); }
+Text JoinViews(std::initializer_list<std::string_view> parts) {
+  return Text(Concat(parts));
+}
 
-Bytes JoinByteViews(std::initializer_list<std::string_view> parts) { return Bytes(Concat(parts)); }
+Bytes JoinByteViews(std::initializer_list<std::string_view> parts) {
+  return Bytes(Concat(parts));
+}
 
 }  // namespace detail
 }  // namespace velmo::text

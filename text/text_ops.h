@@ -31,8 +31,12 @@ Text CharFromCode(int code);
 int CompareText(const Text& a, const Text& b);
 
 namespace detail {
-inline std::string_view AsView(const Text& text) { return text.view(); }
-inline std::string_view AsView(const char* text) { return std::string_view(text); }
+inline std::string_view AsView(const Text& text) {
+  return text.view();
+}
+inline std::string_view AsView(const char* text) {
+  return std::string_view(text);
+}
 Text JoinViews(std::initializer_list<std::string_view> parts);
 Bytes JoinByteViews(std::initializer_list<std::string_view> parts);
 }  // namespace detail

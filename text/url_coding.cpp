@@ -11,8 +11,8 @@ namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool IsSafe(unsigned char b) {
-  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-         b == '-' || b == '.';
+  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '-' ||
+         b == '.';
 }
 
 // The value of the byte after a percent sign: its place in "0123456789ABCDEF"
@@ -71,6 +71,8 @@ Text PercentDecode(const Text& text) {
   return Text(std::move(out));
 }
 
-Text UrlDecode(const Text& text) { return Utf8ToAnsi(PercentDecode(text)); }
+Text UrlDecode(const Text& text) {
+  return Utf8ToAnsi(PercentDecode(text));
+}
 
 }  // namespace velmo::text

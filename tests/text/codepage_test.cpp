@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/text/text_printers.h"
-
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/text/text_printers.h"
 
 namespace velmo::text {
 namespace {
@@ -23,7 +23,8 @@ struct Row {
 std::string HexBytes(std::istringstream& in) {
   std::string bytes;
   std::string word;
-  while (in >> word && word != "DEF") bytes.push_back(static_cast<char>(std::stoi(word, nullptr, 16)));
+  while (in >> word && word != "DEF")
+    bytes.push_back(static_cast<char>(std::stoi(word, nullptr, 16)));
   return bytes;
 }
 
@@ -84,8 +85,8 @@ TEST(CodePageTest, DecodesWholeReferenceTable) {
     std::istringstream hex_words(input_hex.size() == 2 ? input_hex
                                  : input_hex.size() == 4
                                      ? input_hex.substr(0, 2) + " " + input_hex.substr(2)
-                                     : input_hex.substr(0, 2) + " " + input_hex.substr(2, 2) +
-                                           " " + input_hex.substr(4));
+                                     : input_hex.substr(0, 2) + " " + input_hex.substr(2, 2) + " " +
+                                           input_hex.substr(4));
     const Text input(HexBytes(hex_words));
     std::u16string expected = Units(in);
     expected = expected.substr(0, expected.find(u'\0'));
@@ -126,11 +127,13 @@ TEST(CodePageTest, ChainsBetweenCodePage936AndUtf8) {
   EXPECT_EQ(AnsiToUtf8(Text()), Text());
   EXPECT_EQ(Utf8ToAnsi(Text()), Text());
   EXPECT_EQ(AnsiToUtf8(Text("\x80\xFF")), Text("\xE2\x82\xAC\xEF\xA3\xB5"));  // U+20AC, U+F8F5
-  EXPECT_EQ(AnsiToUtf8(Text("a\xD6")), Text("a?"));  // lone lead byte
+  EXPECT_EQ(AnsiToUtf8(Text("a\xD6")), Text("a?"));                           // lone lead byte
   // A character outside the code page, an emoji (two units) and ill-formed UTF-8.
   EXPECT_EQ(Utf8ToAnsi(Text("\xE2\x98\x83")), Text("?"));
   EXPECT_EQ(Utf8ToAnsi(Text("\xF0\x9F\x98\x80")), Text("??"));
-  EXPECT_EQ(Utf8ToAnsi(Text("a\xC3" "b\xFF")), Text("a?b?"));
+  EXPECT_EQ(Utf8ToAnsi(Text("a\xC3"
+                            "b\xFF")),
+            Text("a?b?"));
 }
 
 TEST(CodePageTest, WideLayout) {
@@ -143,7 +146,11 @@ TEST(CodePageTest, WideLayout) {
   EXPECT_EQ(TextToWide(Text("abc"), 1252), Bytes());
   // A surrogate pair is one UTF-8 character; a lone surrogate becomes U+FFFD.
   EXPECT_EQ(WideToText(Bytes("\x3D\xD8\x00\xDE\0\0"s), kCodePageUtf8), Text("\xF0\x9F\x98\x80"));
-  EXPECT_EQ(WideToText(Bytes("\x3D\xD8" "a\0\0\0"s), kCodePageUtf8), Text("\xEF\xBF\xBD" "a"));
+  EXPECT_EQ(WideToText(Bytes("\x3D\xD8"
+                             "a\0\0\0"s),
+                       kCodePageUtf8),
+            Text("\xEF\xBF\xBD"
+                 "a"));
 }
 
 // Where a short text needs many more units or bytes than its length suggests,

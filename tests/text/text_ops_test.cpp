@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/text/text_printers.h"
-
 #include <climits>
 #include <string>
+
+#include "tests/text/text_printers.h"
 
 namespace velmo::text {
 namespace {
@@ -49,7 +49,9 @@ struct FindCase {
   int expected;
 };
 
-void PrintTo(const FindCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const FindCase& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class FindTextTest : public testing::TestWithParam<FindCase> {};
 
@@ -60,31 +62,39 @@ TEST_P(FindTextTest, GivesPositionOrMinusOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FindTextTest,
-    testing::Values(
-        FindCase{"Plain", "hello world", "o", 1, false, 5},
-        FindCase{"FromStart", "hello world", "o", 6, false, 8},
-        FindCase{"StartAtMatch", "hello world", "o", 5, false, 5},
-        FindCase{"StartZeroIsWhole", "abcabc", "a", 0, false, 1},
-        FindCase{"StartNegativeIsWhole", "abcabc", "a", -3, false, 1},
-        FindCase{"StartPastEnd", "abc", "c", 4, false, -1},
-        FindCase{"NotFound", "abc", "d", 1, false, -1},
-        FindCase{"LongerThanText", "ab", "abc", 1, false, -1},
-        FindCase{"EmptySoughtGivesOne", "abcdefghij", "", 5, false, 1},
-        FindCase{"EmptySoughtInEmpty", "", "", 1, false, -1},
-        FindCase{"EmptySoughtPastEnd", "abc", "", 4, false, -1},
-        // 0xC4 0x41 is one character: its trail byte is no letter A.
-        FindCase{"NoMatchInsideCharacter", "\xC4" "AA", "A", 1, false, 3},
-        FindCase{"MatchesWholeCharacter", "x\xC4\x41", "\xC4\x41", 1, false, 2},
-        FindCase{"StartOnTrailByteCountsAsStart", "\xC4\x41\x41", "A", 2, false, 2},
-        FindCase{"HighRunParity", "\x81\x81\x81\x81" "A", "\x81\x81", 1, false, 1},
-        FindCase{"HighRunOddOffset", "a\x81\x82\x83\x81\x82", "\x81\x82", 1, false, 2},
-        FindCase{"HighRunSkipsMisaligned", "\x83\x81\x82\x83" "A\x81\x82", "\x81\x82", 1, false, 6},
-        FindCase{"LoneLeadCanMatch", "ab\xD6", "\xD6", 1, false, 3},
-        FindCase{"FoldFinds", "xABCx", "abc", 1, true, 2},
-        FindCase{"NoFoldMisses", "xABCx", "abc", 1, false, -1},
-        FindCase{"FoldOnlyLetters", "[\\]", "{|}", 1, true, -1},
-        // Folding reaches trail bytes: 0xC4 'A' matches 0xC4 'a'.
-        FindCase{"FoldTrailBytes", "\xC4\x41", "\xC4\x61", 1, true, 1}),
+    testing::Values(FindCase{"Plain", "hello world", "o", 1, false, 5},
+                    FindCase{"FromStart", "hello world", "o", 6, false, 8},
+                    FindCase{"StartAtMatch", "hello world", "o", 5, false, 5},
+                    FindCase{"StartZeroIsWhole", "abcabc", "a", 0, false, 1},
+                    FindCase{"StartNegativeIsWhole", "abcabc", "a", -3, false, 1},
+                    FindCase{"StartPastEnd", "abc", "c", 4, false, -1},
+                    FindCase{"NotFound", "abc", "d", 1, false, -1},
+                    FindCase{"LongerThanText", "ab", "abc", 1, false, -1},
+                    FindCase{"EmptySoughtGivesOne", "abcdefghij", "", 5, false, 1},
+                    FindCase{"EmptySoughtInEmpty", "", "", 1, false, -1},
+                    FindCase{"EmptySoughtPastEnd", "abc", "", 4, false, -1},
+                    // 0xC4 0x41 is one character: its trail byte is no letter A.
+                    FindCase{"NoMatchInsideCharacter",
+                             "\xC4"
+                             "AA",
+                             "A", 1, false, 3},
+                    FindCase{"MatchesWholeCharacter", "x\xC4\x41", "\xC4\x41", 1, false, 2},
+                    FindCase{"StartOnTrailByteCountsAsStart", "\xC4\x41\x41", "A", 2, false, 2},
+                    FindCase{"HighRunParity",
+                             "\x81\x81\x81\x81"
+                             "A",
+                             "\x81\x81", 1, false, 1},
+                    FindCase{"HighRunOddOffset", "a\x81\x82\x83\x81\x82", "\x81\x82", 1, false, 2},
+                    FindCase{"HighRunSkipsMisaligned",
+                             "\x83\x81\x82\x83"
+                             "A\x81\x82",
+                             "\x81\x82", 1, false, 6},
+                    FindCase{"LoneLeadCanMatch", "ab\xD6", "\xD6", 1, false, 3},
+                    FindCase{"FoldFinds", "xABCx", "abc", 1, true, 2},
+                    FindCase{"NoFoldMisses", "xABCx", "abc", 1, false, -1},
+                    FindCase{"FoldOnlyLetters", "[\\]", "{|}", 1, true, -1},
+                    // Folding reaches trail bytes: 0xC4 'A' matches 0xC4 'a'.
+                    FindCase{"FoldTrailBytes", "\xC4\x41", "\xC4\x61", 1, true, 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TextOpsTest, FindTextReverse) {
@@ -130,7 +140,7 @@ TEST(TextOpsTest, ToInteger) {
   EXPECT_EQ(ToInteger(Text("\t\r\n 9")), 9);
   EXPECT_EQ(ToInteger(Text("x9")), 0);
   EXPECT_EQ(ToInteger(Text("\xA1\xA1\xA3\xAD\xA3\xB3")), -3);  // full-width space, minus, 3
-  EXPECT_EQ(ToInteger(Text("\x81\x31")), 0);  // a trail byte is no digit
+  EXPECT_EQ(ToInteger(Text("\x81\x31")), 0);                   // a trail byte is no digit
   EXPECT_EQ(ToInteger(Text("99999999999")), INT_MAX);
   EXPECT_EQ(ToInteger(Text("-2147483648")), INT_MIN);
 }
