@@ -214,6 +214,8 @@ const DamagedCase kDamaged[] = {
     // The headers stay intact in the next three; only the entropy-coded data is damaged.
     // Each reaches libjpeg's complaint by a different road: a marker it cannot know, a scan
     // that ends before the image is complete, and data left over once every block is decoded.
+    // JPEG carries no checksum, so a change the Huffman decoder happens to resynchronise from
+    // goes unnoticed by any decoder; these changes are ones it demonstrably does not.
     {"WholeScanInverted", [] { return InvertScan(Logo(), 0, SIZE_MAX); }},
     {"EndOfImageInsideTheScan",
      [] {
