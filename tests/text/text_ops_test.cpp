@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 #include <string>
 
+#include "tests/text/reference_scan.h"
 #include "tests/text/text_printers.h"
 
 namespace velmo::text {
@@ -177,6 +179,32 @@ TEST(TextOpsTest, JoiningAndBytes) {
   EXPECT_EQ(BlankBytes(-1), Bytes());
   EXPECT_EQ(BlankText(2), Text("  "));
   EXPECT_EQ(BlankText(0), Text());
+}
+
+// The fast searches judge character starts without walking the text; over
+// many short texts of lead bytes, ASCII trail bytes and letters they must give
+// exactly what stepping character by character gives.
+TEST(TextOpsTest, SearchesAgreeWithCharacterStepping) {
+  const std::string alphabet = "aAb\\/\x81\xC4\xD6\xFF";
+  std::mt19937 random(20261211);
+  const auto make = [&](std::size_t max_length) {
+    std::string s(random() % (max_length + 1), ' ');
+    for (char& c : s) c = alphabet[random() % alphabet.size()];
+    return s;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string s = make(12);
+    const std::string m = make(3);
+    const std::string r = make(2);
+    const int start = static_cast<int>(random() % 16) - 2;
+    const bool fold = random() % 2 == 0;
+    ASSERT_EQ(FindText(Text(s), Text(m), start, fold), reference::FindText(s, m, start, fold))
+        << testing::PrintToString(s) << " " << testing::PrintToString(m) << " from " << start;
+    ASSERT_EQ(FindTextReverse(Text(s), Text(m)), reference::FindTextReverse(s, m))
+        << testing::PrintToString(s) << " " << testing::PrintToString(m);
+    ASSERT_EQ(ReplaceText(Text(s), Text(m), Text(r)).str(), reference::ReplaceText(s, m, r))
+        << testing::PrintToString(s) << " " << testing::PrintToString(m);
+  }
 }
 
 }  // namespace
