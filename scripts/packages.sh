@@ -5,6 +5,7 @@ VELMO_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config ca-certificates openssl
   libicu-dev libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-webengine-dev fonts-wqy-microhei xvfb xauth
 )
 
 velmo_ensure_packages() {

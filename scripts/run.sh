@@ -13,4 +13,10 @@ if [ ! -x build/app/app/velmo ]; then
   echo "(scripts/test.sh runs them); the window comes next."
   exit 0
 fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Velmo opens a window, but there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
+  echo "Run it on a desktop session, or under a virtual X server:" >&2
+  echo "  xvfb-run -a ./scripts/run.sh" >&2
+  exit 1
+fi
 exec build/app/app/velmo
