@@ -128,6 +128,7 @@ void MainWindow::CreateWebView() {
   web_view_->setGeometry(row->left, row->top, row->width, row->height);
   // The middle text size of the five.
   web_view_->setZoomFactor(1.0);
+  web_view_->setFocusPolicy(Qt::StrongFocus);
   web_view_->show();
   controls_[row->name.str()] = web_view_;
   if (navigation_count_ > 0) web_view_->setUrl(QUrl(ToQString(browser_address_)));
