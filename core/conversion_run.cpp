@@ -12,8 +12,9 @@ using text::Text;
 
 namespace {
 
-constexpr const char* kNoAddressMessage = "\xC7\xEB\xCC\xEE\xD0\xB4\xD7\xAA\xBB\xBB\xCD\xF8\xD6\xB7";  // 请填写转换网址
-constexpr const char* kNoAddressTitle = "\xCC\xE1\xCA\xBE:";  // 提示:
+constexpr const char* kNoAddressMessage =
+    "\xC7\xEB\xCC\xEE\xD0\xB4\xD7\xAA\xBB\xBB\xCD\xF8\xD6\xB7";  // 请填写转换网址
+constexpr const char* kNoAddressTitle = "\xCC\xE1\xCA\xBE:";     // 提示:
 
 }  // namespace
 
@@ -57,6 +58,8 @@ void RunService(ConversionControls& controls, const ServiceSlot& slot) {
 WorkerEntry::WorkerEntry(std::shared_ptr<ConversionControls> controls, ServiceSlot slot)
     : controls_(std::move(controls)), slot_(std::move(slot)) {}
 
-void WorkerEntry::operator()() const { RunService(*controls_, slot_); }
+void WorkerEntry::operator()() const {
+  RunService(*controls_, slot_);
+}
 
 }  // namespace velmo::core

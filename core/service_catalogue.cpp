@@ -12,10 +12,10 @@ using text::Text;
 namespace {
 
 // Code page 936 spellings of the control names and of the neutral label.
-constexpr const char* kToggleName = "\xCD\xBC\xD0\xCE\xB0\xB4\xC5\xA5";          // 图形按钮
-constexpr const char* kLabelName = "\xB1\xEA\xC7\xA9";                           // 标签
+constexpr const char* kToggleName = "\xCD\xBC\xD0\xCE\xB0\xB4\xC5\xA5";              // 图形按钮
+constexpr const char* kLabelName = "\xB1\xEA\xC7\xA9";                               // 标签
 constexpr const char* kResultBoxName = "\xB1\xE0\xBC\xAD\xBF\xF2_\xB6\xCC\xD6\xB7";  // 编辑框_短址
-constexpr const char* kNeutralLabel = "\xB7\xFE\xCE\xF1";                         // 服务
+constexpr const char* kNeutralLabel = "\xB7\xFE\xCE\xF1";                            // 服务
 
 Text Numbered(const char* name, int number) {
   return text::JoinText(Text(name), Text(std::to_string(number)));
@@ -29,9 +29,8 @@ Text UnknownHost(int number) {
   return text::JoinText("http://service", Text(std::to_string(number)), ".invalid");
 }
 
-ServiceSlot Row(int number, RequestMethod method, Text path, Text head, Text tail,
-                FetchMode fetch, Text start_marker, Text end_marker,
-                AfterStep after_step = AfterStep::kNone) {
+ServiceSlot Row(int number, RequestMethod method, Text path, Text head, Text tail, FetchMode fetch,
+                Text start_marker, Text end_marker, AfterStep after_step = AfterStep::kNone) {
   ServiceSlot slot;
   slot.number = number;
   slot.toggle_control = Numbered(kToggleName, number + 3);
@@ -61,12 +60,11 @@ Catalogue DefaultCatalogue() {
 
   Catalogue catalogue = {
       Row(1, kPost, "/", "url=", "", kDecoded, "onClick=\"oCopy(this)\" value=\"", "\""),
-      Row(2, kPost, "/create.php", "url=", "&alias=&access_type=web", kRaw, "tinyurl\":\"",
-          "\"", kUnescape),
+      Row(2, kPost, "/create.php", "url=", "&alias=&access_type=web", kRaw, "tinyurl\":\"", "\"",
+          kUnescape),
       Row(3, kPost, "/index.php/url/shorten", "url=", "", kDecoded,
           "readonly=\"readonly\" value=\"", "\""),
-      Row(4, kGet, "/", "?url=", "", kDecoded, "name=js_1 rows=2 wrap=virtual type=hidden>",
-          "<"),
+      Row(4, kGet, "/", "?url=", "", kDecoded, "name=js_1 rows=2 wrap=virtual type=hidden>", "<"),
       // "<p>缩短后: <strong><a href=\"" in code page 936: decoded pages arrive
       // converted from UTF-8, so the marker is compared in the program's own
       // code page.

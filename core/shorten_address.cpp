@@ -39,7 +39,9 @@ Text ShortenAddress(const ServiceSlot& slot, const Text& address) {
   Text result = slot.extraction == Extraction::kWholeBody
                     ? response
                     : text::TextBetween(response, slot.start_marker, slot.end_marker);
-  if (slot.after_step == AfterStep::kUnescapeSlashes) result = text::ReplaceText(result, "\\/", "/");
+  if (slot.after_step == AfterStep::kUnescapeSlashes) {
+    result = text::ReplaceText(result, "\\/", "/");
+  }
   return result;
 }
 

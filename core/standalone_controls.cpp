@@ -29,7 +29,9 @@ Text StandaloneControls::ReadToggleState(int service) {
   return slot != nullptr ? slot->toggle_state : Text();
 }
 
-Text StandaloneControls::ReadResultBox(int service) { return ResultText(service); }
+Text StandaloneControls::ReadResultBox(int service) {
+  return ResultText(service);
+}
 
 void StandaloneControls::WriteResultBox(int service, const Text& result) {
   {

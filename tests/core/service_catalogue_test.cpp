@@ -15,7 +15,9 @@ using text::Text;
 
 // The table's code page 936 bytes are written as escapes; converting the
 // readable UTF-8 spelling here catches a wrong byte in any of them.
-Text Cp936(const std::string& utf8) { return text::Utf8ToAnsi(Text(utf8)); }
+Text Cp936(const std::string& utf8) {
+  return text::Utf8ToAnsi(Text(utf8));
+}
 
 TEST(ServiceCatalogueTest, RowsAreNumberedInDispatchOrderAndBoundToTheirControls) {
   const Catalogue catalogue = DefaultCatalogue();

@@ -20,7 +20,9 @@ using test::FakeAnswer;
 using test::FakeServices;
 using text::Text;
 
-Text Cp936(const std::string& utf8) { return text::Utf8ToAnsi(Text(utf8)); }
+Text Cp936(const std::string& utf8) {
+  return text::Utf8ToAnsi(Text(utf8));
+}
 
 class ShortenAddressTest : public testing::Test {
  protected:
@@ -54,7 +56,9 @@ struct AddressCase {
   const char* sent;
 };
 
-void PrintTo(const AddressCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const AddressCase& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class SchemePrefixTest : public ShortenAddressTest,
                          public testing::WithParamInterface<AddressCase> {};
@@ -73,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
     Addresses, SchemePrefixTest,
     testing::Values(
         AddressCase{"NoScheme", "x.cn/p", "http%3A%2F%2Fx.cn%2Fp"},
-        AddressCase{"Scheme", "http://x.cn/p?q=1&r=a+b", "http%3A%2F%2Fx.cn%2Fp%3Fq%3D1%26r%3Da%2Bb"},
+        AddressCase{"Scheme", "http://x.cn/p?q=1&r=a+b",
+                    "http%3A%2F%2Fx.cn%2Fp%3Fq%3D1%26r%3Da%2Bb"},
         AddressCase{"BareScheme", "http://", "http%3A%2F%2F"},
         AddressCase{"CapitalScheme", "HTTP://x.cn", "http%3A%2F%2FHTTP%3A%2F%2Fx.cn"},
         AddressCase{"SecureScheme", "https://x.cn", "http%3A%2F%2Fhttps%3A%2F%2Fx.cn"},
@@ -89,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
 class PageTest : public ShortenAddressTest,
                  public testing::WithParamInterface<std::tuple<int, FakeAnswer>> {};
 
-bool IsRaw(int service) { return service == 2 || service == 8; }
+bool IsRaw(int service) {
+  return service == 2 || service == 8;
+}
 
 std::string PageCaseName(const testing::TestParamInfo<std::tuple<int, FakeAnswer>>& row) {
   return "Service" + std::to_string(std::get<0>(row.param)) + test::NameOf(std::get<1>(row.param));
@@ -101,7 +108,7 @@ TEST_P(PageTest, TakesTheFirstShortAddressOrNothing) {
   const Text found(FakeServices::ShortAddress(n, 1));
   Text expected;
   switch (answer) {
-    case FakeAnswer::kMarkerTwice:      // the first one counts
+    case FakeAnswer::kMarkerTwice:       // the first one counts
     case FakeAnswer::kErrorWithMarkers:  // the status is never looked at
       expected = found;
       break;

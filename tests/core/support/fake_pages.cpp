@@ -24,46 +24,56 @@ constexpr std::string_view kHtmlHead =
 PageShape ShapeOf(int service) {
   switch (service) {
     case 1:
-      return {"<form action=\"/\" method=\"post\"><input name=\"url\" value=\"\" "
-              "onClick=\"oCopy(document)\" value=\"wrong\"></form>\r\n<p>复制下面的短网址:</p>\r\n"
-              "<input type=\"text\" size=\"40\" onClick=\"oCopy(this)\" value=\"",
-              "\" id=\"short\"><p>已节省 40% 的长度</p></body></html>"};
+      return {
+          "<form action=\"/\" method=\"post\"><input name=\"url\" value=\"\" "
+          "onClick=\"oCopy(document)\" value=\"wrong\"></form>\r\n<p>复制下面的短网址:</p>\r\n"
+          "<input type=\"text\" size=\"40\" onClick=\"oCopy(this)\" value=\"",
+          "\" id=\"short\"><p>已节省 40% 的长度</p></body></html>"};
     case 2:
-      return {"{\"error\":0,\"echo\":\"tinyurl%22%3A%22http:\\/\\/decoy.example\\/\",\"longurl\":"
-              "\"http:\\/\\/long.example\\/a\",\"tinyurl\":\"",
-              "\",\"alias\":\"\",\"msg\":\"\\u6210\\u529f\"}"};
+      return {
+          "{\"error\":0,\"echo\":\"tinyurl%22%3A%22http:\\/\\/decoy.example\\/\",\"longurl\":"
+          "\"http:\\/\\/long.example\\/a\",\"tinyurl\":\"",
+          "\",\"alias\":\"\",\"msg\":\"\\u6210\\u529f\"}"};
     case 3:
-      return {"<div class=\"box\"><input readonly value=\"http://nope.example/\">"
-              "<label>短网址</label><input type=\"text\" readonly=\"readonly\" value=\"",
-              "\" class=\"result\" /></div></body></html>"};
+      return {
+          "<div class=\"box\"><input readonly value=\"http://nope.example/\">"
+          "<label>短网址</label><input type=\"text\" readonly=\"readonly\" value=\"",
+          "\" class=\"result\" /></div></body></html>"};
     case 4:
-      return {"<p>短网址:</p><textarea name=js_0 rows=2>x</textarea>"
-              "<textarea name=js_1 rows=2 wrap=virtual type=hidden>",
-              "</textarea><p>&copy; 2011</p></body></html>"};
+      return {
+          "<p>短网址:</p><textarea name=js_0 rows=2>x</textarea>"
+          "<textarea name=js_1 rows=2 wrap=virtual type=hidden>",
+          "</textarea><p>&copy; 2011</p></body></html>"};
     case 5:
-      return {"<p>原网址: <a href=\"http://long.example/\">http://long.example/</a></p>\r\n"
-              "<p>缩短后: <strong><a href=\"",
-              "\" target=\"_blank\">点击访问</a></strong></p></body></html>"};
+      return {
+          "<p>原网址: <a href=\"http://long.example/\">http://long.example/</a></p>\r\n"
+          "<p>缩短后: <strong><a href=\"",
+          "\" target=\"_blank\">点击访问</a></strong></p></body></html>"};
     case 6:
-      return {"<form method=\"post\" action=\"create.php\"><input type=\"text\" id=\"url\" "
-              "value=\"\"></form><div id=\"main\"><p>Your shortened URL is:</p>\r\n"
-              "<input type=\"text\" class=\"tb\" id=\"short_url\" value=\"",
-              "\" onselect=\"return false\" readonly></div></body></html>"};
+      return {
+          "<form method=\"post\" action=\"create.php\"><input type=\"text\" id=\"url\" "
+          "value=\"\"></form><div id=\"main\"><p>Your shortened URL is:</p>\r\n"
+          "<input type=\"text\" class=\"tb\" id=\"short_url\" value=\"",
+          "\" onselect=\"return false\" readonly></div></body></html>"};
     case 8:
-      return {"{\"url\":{\"keyword\":\"r\",\"url\":\"http:\\/\\/long.example\\/a\",\"title\":"
-              "\"\\u77ed\",\"echo\":\"shorturl%22%3A%22http:\\/\\/decoy.example\\/\"},"
-              "\"status\":\"success\",\"shorturl\":\"",
-              "\",\"statusCode\":200}"};
+      return {
+          "{\"url\":{\"keyword\":\"r\",\"url\":\"http:\\/\\/long.example\\/a\",\"title\":"
+          "\"\\u77ed\",\"echo\":\"shorturl%22%3A%22http:\\/\\/decoy.example\\/\"},"
+          "\"status\":\"success\",\"shorturl\":\"",
+          "\",\"statusCode\":200}"};
     case 9:
-      return {"<div id=\"stats\"><a href=\"http://other.example/\">统计</a>\r\n"
-              "<a id=\"statlink\" href=\"",
-              "\">Statistics</a></div><p>100% free</p></body></html>"};
+      return {
+          "<div id=\"stats\"><a href=\"http://other.example/\">统计</a>\r\n"
+          "<a id=\"statlink\" href=\"",
+          "\">Statistics</a></div><p>100% free</p></body></html>"};
     default:  // 7: the body is the short address itself
       return {"", ""};
   }
 }
 
-bool IsJson(int service) { return service == 2 || service == 8; }
+bool IsJson(int service) {
+  return service == 2 || service == 8;
+}
 
 // JSON writes every "/" as "\/".
 std::string AsWritten(int service, std::string_view address) {

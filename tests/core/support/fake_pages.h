@@ -36,6 +36,8 @@ inline constexpr const char* kDecoyAddress = "http://decoy.example/not-this-one"
 inline constexpr const char* kPlainErrorPage =
     "<html><head><title>503</title></head><body>Service Unavailable</body></html>";
 
-inline void PrintTo(FakeAnswer answer, std::ostream* out) { *out << NameOf(answer); }
+inline void PrintTo(FakeAnswer answer, std::ostream* out) {
+  *out << NameOf(answer);
+}
 
 }  // namespace velmo::test

@@ -37,7 +37,9 @@ constexpr std::string_view kUserAgent =
     "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; KORVO; .NET CLR 2.0.50727; "
     ".NET CLR 3.0.04506.648; .NET CLR 3.5.21022)";
 
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
 bool IsKept(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '.';
@@ -119,8 +121,12 @@ std::vector<std::string> Check(const Recipe& recipe, const RecordedRequest& requ
   return faults;
 }
 
-bool Known(int service) { return service >= 1 && service <= core::kServiceCount; }
-std::size_t IndexOf(int service) { return static_cast<std::size_t>(service - 1); }
+bool Known(int service) {
+  return service >= 1 && service <= core::kServiceCount;
+}
+std::size_t IndexOf(int service) {
+  return static_cast<std::size_t>(service - 1);
+}
 
 }  // namespace
 
@@ -136,7 +142,9 @@ FakeServices::FakeServices() {
   }
 }
 
-FakeServices::~FakeServices() { Stop(); }
+FakeServices::~FakeServices() {
+  Stop();
+}
 
 void FakeServices::Stop() {
   for (auto& server : servers_) {
@@ -154,7 +162,9 @@ core::Catalogue FakeServices::Catalogue() const {
   return catalogue;
 }
 
-core::ServiceSlot FakeServices::Slot(int service) const { return Catalogue()[IndexOf(service)]; }
+core::ServiceSlot FakeServices::Slot(int service) const {
+  return Catalogue()[IndexOf(service)];
+}
 
 std::string FakeServices::ShortAddress(int service, int ordinal) {
   return "http://s" + std::to_string(service) + ".example/r" + std::to_string(ordinal);
@@ -193,7 +203,9 @@ std::vector<FakeRequest> FakeServices::Requests(int service) const {
   return Known(service) ? services_[IndexOf(service)].requests : std::vector<FakeRequest>();
 }
 
-std::size_t FakeServices::RequestCount(int service) const { return Requests(service).size(); }
+std::size_t FakeServices::RequestCount(int service) const {
+  return Requests(service).size();
+}
 
 std::size_t FakeServices::TotalRequests() const {
   const std::lock_guard lock(mutex_);
@@ -228,7 +240,8 @@ void FakeServices::Serve(int service, const RecordedRequest& request, Connection
     DecodeStrict(encoded, record.long_address);
     record.short_address = ShortAddress(service, record.ordinal);
     if (!state.delays.empty()) {
-      delay = state.delays[std::min(state.delays.size(), static_cast<std::size_t>(record.ordinal)) - 1];
+      delay =
+          state.delays[std::min(state.delays.size(), static_cast<std::size_t>(record.ordinal)) - 1];
     }
     answer = state.answer;
     state.requests.push_back(record);

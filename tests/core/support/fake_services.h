@@ -22,10 +22,10 @@
 namespace velmo::test {
 
 struct FakeRequest {
-  int ordinal = 0;               // 1 for the first request this service got
-  std::string encoded_address;   // the address as it stood in the query or body
-  std::string long_address;      // the same percent-decoded: UTF-8 bytes
-  std::string short_address;     // what the answer handed out
+  int ordinal = 0;              // 1 for the first request this service got
+  std::string encoded_address;  // the address as it stood in the query or body
+  std::string long_address;     // the same percent-decoded: UTF-8 bytes
+  std::string short_address;    // what the answer handed out
 };
 
 class FakeServices {
