@@ -112,6 +112,10 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
   widget->setObjectName(ToQString(row.name));
   if (row.font) widget->setFont(SongFont(-row.font->height, row.font->weight));
   widget->setGeometry(row.left, row.top, row.width, row.height);
+  // A shape is drawn on its parent's surface, under every control that lies
+  // over it: the result boxes and labels of services 7 and 8 sit on the
+  // options panel.
+  if (row.kind == ControlKind::kShapeBox) widget->lower();
   return widget;
 }
 

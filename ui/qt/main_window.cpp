@@ -139,17 +139,24 @@ void MainWindow::showEvent(QShowEvent* event) {
   if (placed_) return;
   placed_ = true;
   QTimer::singleShot(0, this, [this] {
-    PlaceOnScreen();
+    PlaceOnScreen(0);
     if (options_.create_web_view) CreateWebView();
   });
 }
 
-void MainWindow::PlaceOnScreen() {
-  // The outer size includes the frame, which the platform reports only once
-  // the window is mapped; without a frame (offscreen) nothing changes.
+void MainWindow::PlaceOnScreen(int attempt) {
+  // The outer size includes the frame, which the window manager reports only
+  // some time after the window is mapped, so it is looked for a few times;
+  // without a frame at all (offscreen) nothing changes.
   const WindowSettings& settings = MainWindowSettings();
   const QSize frame = frameGeometry().size() - geometry().size();
-  if (frame.width() <= 0 && frame.height() <= 0) return;
+  if (frame.width() <= 0 && frame.height() <= 0) {
+    constexpr int kAttempts = 20;
+    if (attempt + 1 < kAttempts) {
+      QTimer::singleShot(25, this, [this, attempt] { PlaceOnScreen(attempt + 1); });
+    }
+    return;
+  }
   resize(settings.outer_width - frame.width(), settings.outer_height - frame.height());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();

@@ -75,7 +75,7 @@ class MainWindow : public QWidget, public Window {
   void BuildControls();
   void BindEvents();
   void ContentChanged(const text::Text& control);
-  void PlaceOnScreen();
+  void PlaceOnScreen(int attempt);
 
   MainWindowOptions options_;
   std::map<std::string, QWidget*> controls_;
