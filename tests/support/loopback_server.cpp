@@ -150,7 +150,18 @@ void LoopbackServer::AcceptLoop() {
     const int client = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (client < 0) continue;
     const std::lock_guard lock(mutex_);
-    connections_.emplace_back([this, client] { Serve(client); });
+    std::erase_if(workers_, [](Worker& worker) {
+      if (!*worker.done) return false;
+      worker.thread.join();
+      return true;
+    });
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    workers_.push_back({std::thread([this, client, done] {
+                          Serve(client);
+                          *done = true;
+                        }),
+                        done});
+    ++accepted_;
   }
 }
 
@@ -217,7 +228,7 @@ bool LoopbackServer::WaitForRequests(std::size_t count, std::chrono::millisecond
 
 std::size_t LoopbackServer::ConnectionCount() const {
   const std::lock_guard lock(mutex_);
-  return connections_.size();
+  return accepted_;
 }
 
 void LoopbackServer::Stop() {
@@ -228,7 +239,7 @@ void LoopbackServer::Stop() {
   }
   if (acceptor_.joinable()) acceptor_.join();
   // The acceptor is gone, so the list no longer grows while it is joined.
-  for (std::thread& connection : connections_) connection.join();
+  for (Worker& worker : workers_) worker.thread.join();
   if (listen_fd_ >= 0) close(listen_fd_);
   if (wake_fd_ >= 0) close(wake_fd_);
   listen_fd_ = wake_fd_ = -1;

@@ -101,6 +101,7 @@ class LoopbackServer {
   std::vector<RecordedRequest> Requests() const;
   // Waits until at least count requests have arrived; false on time-out.
   bool WaitForRequests(std::size_t count, std::chrono::milliseconds timeout) const;
+  // How many clients have connected so far.
   std::size_t ConnectionCount() const;
 
   // Wakes every waiting connection and joins all threads. Idempotent.
@@ -123,7 +124,14 @@ class LoopbackServer {
   mutable std::mutex mutex_;
   mutable std::condition_variable arrived_;
   std::vector<RecordedRequest> requests_;
-  std::vector<std::thread> connections_;
+  struct Worker {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  // Finished workers are joined as new clients arrive, so a long run of
+  // requests (a benchmark) does not pile up threads.
+  std::vector<Worker> workers_;
+  std::size_t accepted_ = 0;
 };
 
 }  // namespace velmo::test
