@@ -136,12 +136,23 @@ void MainWindow::CreateWebView() {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (placed_) return;
-  placed_ = true;
-  QTimer::singleShot(0, this, [this] {
-    PlaceOnScreen(0);
-    if (options_.create_web_view) CreateWebView();
-  });
+  // Shown is not yet on screen: the display system exposes the window later.
+  if (!placed_ && windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (!placed_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    placed_ = true;
+    windowHandle()->removeEventFilter(this);
+    // The expose paints the window; only after that does the web engine start,
+    // which keeps this thread busy for a good while.
+    QTimer::singleShot(0, this, [this] {
+      PlaceOnScreen(0);
+      if (options_.create_web_view) CreateWebView();
+    });
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::PlaceOnScreen(int attempt) {
