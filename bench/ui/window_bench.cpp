@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ui/close_timing.h"
 #include "bench/ui/stall_probe.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program.h"
@@ -190,6 +191,7 @@ void Memory(const char* self, const std::string& what, long& pss, std::size_t& p
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "close-child") == 0) velmo::bench::RunCloseChild(argc, argv);
   if (argc >= 3 && std::strcmp(argv[1], "child") == 0) {
     return Child(argv[2], argc >= 4 && std::strcmp(argv[3], "stay") == 0);
   }
@@ -212,6 +214,11 @@ int main(int argc, char** argv) {
               "(%zu processes), ratio %.3f\n",
               velmo_pss, velmo_processes, bare_pss, bare_processes,
               static_cast<double>(velmo_pss) / static_cast<double>(bare_pss));
+
+  std::vector<double> closes = velmo::bench::MeasureCloseTimes(argv[0], runs);
+  std::printf("Escape to process end, nine requests in flight, %d runs: median %.1f ms, "
+              "longest %.1f ms (-1: did not end)\n",
+              runs, Median(closes), *std::max_element(closes.begin(), closes.end()));
 
   const velmo::bench::StallFigures stalls = velmo::bench::MeasureStalls(argc, argv);
   std::printf("UI-thread stalls over %d conversions of nine services: longest %.2f ms, "
