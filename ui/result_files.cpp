@@ -16,8 +16,7 @@ const std::array<ResultFileRow, 6>& ResultFileTable() {
     std::array<ResultFileRow, 6> rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const text::Text number(std::to_string(i + 1));
-      rows[i].file_name =
-          text::JoinText(text::Utf8ToAnsi("生成网址"), number, ".txt");
+      rows[i].file_name = text::JoinText(text::Utf8ToAnsi("生成网址"), number, ".txt");
       rows[i].result_box = names::ResultBox(kServices[i]);
     }
     return rows;

@@ -16,7 +16,9 @@ namespace {
 
 // The table is easier to read with its Chinese written out; the window keeps
 // every text in code page 936, so each literal is converted once, here.
-Text Gbk(const char* utf8) { return text::Utf8ToAnsi(Text(utf8)); }
+Text Gbk(const char* utf8) {
+  return text::Utf8ToAnsi(Text(utf8));
+}
 
 Text Numbered(const char* utf8_name, int number) {
   return text::JoinText(Gbk(utf8_name), Text(std::to_string(number)));
@@ -30,8 +32,7 @@ constexpr Rgb kSubtitleBlue{0x2D, 0x71, 0xD5};
 constexpr Rgb kCyan{0x00, 0xFF, 0xFF};
 constexpr Rgb kRowBlue{0x12, 0x84, 0xF6};
 
-ControlRow Row(Text name, ControlKind kind, Text parent, int left, int top, int width,
-               int height) {
+ControlRow Row(Text name, ControlKind kind, Text parent, int left, int top, int width, int height) {
   ControlRow row;
   row.name = std::move(name);
   row.kind = kind;
@@ -45,8 +46,8 @@ ControlRow Row(Text name, ControlKind kind, Text parent, int left, int top, int 
 
 ControlRow Label(Text name, Text parent, int left, int top, int width, int height, Text caption,
                  Alignment alignment, Rgb colour = kBlack) {
-  ControlRow row = Row(std::move(name), ControlKind::kLabel, std::move(parent), left, top, width,
-                       height);
+  ControlRow row =
+      Row(std::move(name), ControlKind::kLabel, std::move(parent), left, top, width, height);
   row.text = std::move(caption);
   row.alignment = alignment;
   row.text_colour = colour;
@@ -68,9 +69,10 @@ ControlRow ResultEdit(int service, int left, int top, bool border) {
 
 ControlRow ServiceLabel(const core::Catalogue& catalogue, int service, int left, int top,
                         bool on_panel_colours) {
-  ControlRow row = Label(Numbered("标签", service + 1), Text(), left, top, 53, 20,
-                         text::JoinText(catalogue[static_cast<std::size_t>(service - 1)].label, ":"),
-                         Alignment::kRight, on_panel_colours ? kWhite : kBlack);
+  ControlRow row =
+      Label(Numbered("标签", service + 1), Text(), left, top, 53, 20,
+            text::JoinText(catalogue[static_cast<std::size_t>(service - 1)].label, ":"),
+            Alignment::kRight, on_panel_colours ? kWhite : kBlack);
   if (on_panel_colours) row.back_colour = kPanelBlue;
   return row;
 }
@@ -86,8 +88,8 @@ ControlRow PictureButton(Text name, Text parent, int left, int top, int width, i
 
 ControlRow ShapeBox(Text name, Text parent, int left, int top, int width, int height, Rgb back,
                     Rgb outline) {
-  ControlRow row = Row(std::move(name), ControlKind::kShapeBox, std::move(parent), left, top,
-                       width, height);
+  ControlRow row =
+      Row(std::move(name), ControlKind::kShapeBox, std::move(parent), left, top, width, height);
   row.back_colour = back;
   row.outline_colour = outline;
   return row;
@@ -124,8 +126,8 @@ std::vector<ControlRow> BuildDescription() {
   rows.push_back(maker);
 
   rows.push_back(Label(Gbk("标签13"), window, 272, 144, 392, 24,
-                       Gbk("推广链接专用转换工具    联系: support@velmo.example"),
-                       Alignment::kLeft, kRed));
+                       Gbk("推广链接专用转换工具    联系: support@velmo.example"), Alignment::kLeft,
+                       kRed));
 
   rows.push_back(Row(group, ControlKind::kGroupBox, window, -8, 176, 688, 256));
   rows.push_back(Row(names::BrowserBox(), ControlKind::kBrowserBox, group, -16, 8, 1350, 3500));
@@ -149,8 +151,10 @@ std::vector<ControlRow> BuildDescription() {
   rows.push_back(ResultEdit(8, 785, 397, false));
   rows.push_back(ServiceLabel(catalogue, 8, 727, 397, true));
 
-  rows.push_back(Edit(names::AdvertOnConvert(), 512, 496, 144, 32, "http://ads.velmo.example/?wzzh"));
-  rows.push_back(Edit(names::AdvertOnChange(), 336, 512, 152, 24, "http://ads2.velmo.example/?wzzh"));
+  rows.push_back(
+      Edit(names::AdvertOnConvert(), 512, 496, 144, 32, "http://ads.velmo.example/?wzzh"));
+  rows.push_back(
+      Edit(names::AdvertOnChange(), 336, 512, 152, 24, "http://ads2.velmo.example/?wzzh"));
   rows.push_back(Edit(names::AdvertOnClear(), 56, 472, 216, 32, "http://velmo.example/bbs/?wzzh"));
 
   rows.push_back(PictureButton(names::MinimiseButton(), window, 707, 37, 33, 12,
@@ -161,8 +165,8 @@ std::vector<ControlRow> BuildDescription() {
   rows.push_back(ShapeBox(panel, window, 744, 240, 688, 464, kPanelBlue, kBlack));
   rows.push_back(Row(names::LogoCanvas(), ControlKind::kCanvas, panel, 8, 8, 30, 30));
 
-  ControlRow title = Label(Gbk("标签11"), panel, 41, 12, 263, 24, Gbk("网址缩短"),
-                           Alignment::kLeft, kWhite);
+  ControlRow title =
+      Label(Gbk("标签11"), panel, 41, 12, 263, 24, Gbk("网址缩短"), Alignment::kLeft, kWhite);
   title.back_colour = kPanelBlue;
   title.font = FontSpec{-16, 700};
   rows.push_back(title);
@@ -182,16 +186,15 @@ std::vector<ControlRow> BuildDescription() {
                                                 {0xFF, 0x00, 0x00},
                                                 {0xFF, 0x00, 0xFF}}};
   for (int k = 2; k <= 10; ++k) {
-    rows.push_back(ShapeBox(Numbered("外形框", k), panel, 80, 136 + 28 * (k - 2), 218, 26,
-                            kRowBlue, kRowOutlines[static_cast<std::size_t>(k - 2)]));
+    rows.push_back(ShapeBox(Numbered("外形框", k), panel, 80, 136 + 28 * (k - 2), 218, 26, kRowBlue,
+                            kRowOutlines[static_cast<std::size_t>(k - 2)]));
   }
 
   constexpr std::array<int, 9> kToggleTops = {142, 169, 199, 227, 256, 283, 310, 338, 368};
   for (int service = 1; service <= 9; ++service) {
-    ControlRow toggle =
-        PictureButton(names::ServiceToggle(service), panel, 303,
-                      kToggleTops[static_cast<std::size_t>(service - 1)], 13, 13, std::nullopt,
-                      std::nullopt);
+    ControlRow toggle = PictureButton(names::ServiceToggle(service), panel, 303,
+                                      kToggleTops[static_cast<std::size_t>(service - 1)], 13, 13,
+                                      std::nullopt, std::nullopt);
     toggle.tag = Text(std::to_string(service));
     rows.push_back(toggle);
   }
@@ -226,10 +229,10 @@ const ControlRow* FindControlByDesignTag(int value) {
 
 namespace names {
 
-#define VELMO_CONTROL_NAME(function, utf8)   \
-  const Text& function() {                   \
-    static const Text name = Gbk(utf8);      \
-    return name;                             \
+#define VELMO_CONTROL_NAME(function, utf8) \
+  const Text& function() {                 \
+    static const Text name = Gbk(utf8);    \
+    return name;                           \
   }
 
 VELMO_CONTROL_NAME(AddressBox, "编辑框_URL")
@@ -247,12 +250,20 @@ VELMO_CONTROL_NAME(ClearButton, "按钮3")
 
 #undef VELMO_CONTROL_NAME
 
-Text ResultBox(int service) { return Numbered("编辑框_短址", service); }
-Text ServiceToggle(int service) { return Numbered("图形按钮", service + 3); }
+Text ResultBox(int service) {
+  return Numbered("编辑框_短址", service);
+}
+Text ServiceToggle(int service) {
+  return Numbered("图形按钮", service + 3);
+}
 
 }  // namespace names
 
-Text MakerSiteAddress() { return "http://velmo.example"; }
-Text ForumAddress() { return "http://bbs.velmo.example/"; }
+Text MakerSiteAddress() {
+  return "http://velmo.example";
+}
+Text ForumAddress() {
+  return "http://bbs.velmo.example/";
+}
 
 }  // namespace velmo::ui

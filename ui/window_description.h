@@ -85,7 +85,7 @@ const ControlRow* FindControlByDesignTag(int value);
 
 // Control names and fixed addresses the handlers use (code page 936).
 namespace names {
-const text::Text& AddressBox();      // 编辑框_URL
+const text::Text& AddressBox();       // 编辑框_URL
 const text::Text& AdvertOnConvert();  // 编辑框1
 const text::Text& AdvertOnChange();   // 编辑框2
 const text::Text& AdvertOnClear();    // 编辑框3

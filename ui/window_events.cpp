@@ -39,7 +39,9 @@ void ShowAdvert(Window& window, const Text& holder_box) {
   window.Navigate(window.ReadText(holder_box));
 }
 
-void OnAddressTextChanged(Window& window) { ShowAdvert(window, names::AdvertOnChange()); }
+void OnAddressTextChanged(Window& window) {
+  ShowAdvert(window, names::AdvertOnChange());
+}
 
 void ClearAll(Window& window) {
   ShowAdvert(window, names::AdvertOnClear());
@@ -51,12 +53,20 @@ void ClearAll(Window& window) {
   window.WriteText(names::AddressBox(), Text());
 }
 
-void OpenMakerSite(Window& window) { window.OpenInBrowser(MakerSiteAddress()); }
+void OpenMakerSite(Window& window) {
+  window.OpenInBrowser(MakerSiteAddress());
+}
 
-void OpenForumPage(Window& window) { window.OpenInBrowser(ForumAddress()); }
+void OpenForumPage(Window& window) {
+  window.OpenInBrowser(ForumAddress());
+}
 
-void MinimiseWindow(Window& window) { window.Minimise(); }
+void MinimiseWindow(Window& window) {
+  window.Minimise();
+}
 
-void CloseMainWindow(Window& window) { window.PostClose(); }
+void CloseMainWindow(Window& window) {
+  window.PostClose();
+}
 
 }  // namespace velmo::ui

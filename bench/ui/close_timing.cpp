@@ -80,8 +80,7 @@ std::vector<double> MeasureCloseTimes(const char* self, int runs) {
       std::this_thread::sleep_for(1ms);
     }
     const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked)
-            .count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked).count();
     if (ended == 0) {
       ::kill(child, SIGKILL);
       ::waitpid(child, nullptr, 0);

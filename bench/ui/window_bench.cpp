@@ -7,6 +7,7 @@
 //   stall   — the longest gap between 1 ms timer ticks on the user-interface
 //             thread while conversions run against nine loopback services.
 // Run it under QT_QPA_PLATFORM=offscreen. Nothing here is a test.
+#include <dirent.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -21,7 +22,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -42,8 +42,7 @@ class ExposeWatch : public QObject {
  public:
   explicit ExposeWatch(bool stay) : stay_(stay) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!said_ && event->type() == QEvent::Expose &&
-        static_cast<QWindow*>(watched)->isExposed()) {
+    if (!said_ && event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
       said_ = true;
       std::printf("shown\n");
       std::fflush(stdout);
@@ -191,7 +190,8 @@ void Memory(const char* self, const std::string& what, long& pss, std::size_t& p
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::strcmp(argv[1], "close-child") == 0) velmo::bench::RunCloseChild(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "close-child") == 0)
+    velmo::bench::RunCloseChild(argc, argv);
   if (argc >= 3 && std::strcmp(argv[1], "child") == 0) {
     return Child(argv[2], argc >= 4 && std::strcmp(argv[3], "stay") == 0);
   }
@@ -210,19 +210,22 @@ int main(int argc, char** argv) {
   std::size_t velmo_processes = 0, bare_processes = 0;
   Memory(argv[0], "velmo", velmo_pss, velmo_processes);
   Memory(argv[0], "bareweb", bare_pss, bare_processes);
-  std::printf("process tree PSS: velmo %ld KiB (%zu processes), bare window + web view %ld KiB "
-              "(%zu processes), ratio %.3f\n",
-              velmo_pss, velmo_processes, bare_pss, bare_processes,
-              static_cast<double>(velmo_pss) / static_cast<double>(bare_pss));
+  std::printf(
+      "process tree PSS: velmo %ld KiB (%zu processes), bare window + web view %ld KiB "
+      "(%zu processes), ratio %.3f\n",
+      velmo_pss, velmo_processes, bare_pss, bare_processes,
+      static_cast<double>(velmo_pss) / static_cast<double>(bare_pss));
 
   std::vector<double> closes = velmo::bench::MeasureCloseTimes(argv[0], runs);
-  std::printf("Escape to process end, nine requests in flight, %d runs: median %.1f ms, "
-              "longest %.1f ms (-1: did not end)\n",
-              runs, Median(closes), *std::max_element(closes.begin(), closes.end()));
+  std::printf(
+      "Escape to process end, nine requests in flight, %d runs: median %.1f ms, "
+      "longest %.1f ms (-1: did not end)\n",
+      runs, Median(closes), *std::max_element(closes.begin(), closes.end()));
 
   const velmo::bench::StallFigures stalls = velmo::bench::MeasureStalls(argc, argv);
-  std::printf("UI-thread stalls over %d conversions of nine services: longest %.2f ms, "
-              "99th percentile %.2f ms; idle window, same span: longest %.2f ms\n",
-              stalls.conversions, stalls.longest_ms, stalls.p99_ms, stalls.idle_longest_ms);
+  std::printf(
+      "UI-thread stalls over %d conversions of nine services: longest %.2f ms, "
+      "99th percentile %.2f ms; idle window, same span: longest %.2f ms\n",
+      stalls.conversions, stalls.longest_ms, stalls.p99_ms, stalls.idle_longest_ms);
   return 0;
 }

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
         text::Text(std::string("http://127.0.0.1:") + argv[i]);
   }
   ui::qt::RunProgram(argc, argv, std::move(options), [](ui::qt::MainWindow& window) {
-    if (auto* convert = qobject_cast<QAbstractButton*>(window.Control(ui::names::ConvertButton()))) {
+    if (auto* convert =
+            qobject_cast<QAbstractButton*>(window.Control(ui::names::ConvertButton()))) {
       convert->click();
     }
     auto* commands = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &window);

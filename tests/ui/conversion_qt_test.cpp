@@ -21,7 +21,9 @@ using namespace std::chrono_literals;
 using text::Text;
 using velmo::test::LoopbackServer;
 
-std::string ShortOf(int service) { return "http://s.example/" + std::to_string(service); }
+std::string ShortOf(int service) {
+  return "http://s.example/" + std::to_string(service);
+}
 
 // An answer page for the service's recipe holding its short address, with
 // some noise around the markers. Decoded pages arrive as UTF-8.
@@ -41,7 +43,8 @@ class ConversionTest : public QtWindowTest {
     QtWindowTest::SetUp();
     catalogue_ = core::DefaultCatalogue();
     for (std::size_t i = 0; i < servers_.size(); ++i) {
-      servers_[i] = std::make_unique<LoopbackServer>(velmo::test::ReplyBody(PageFor(catalogue_[i])));
+      servers_[i] =
+          std::make_unique<LoopbackServer>(velmo::test::ReplyBody(PageFor(catalogue_[i])));
       catalogue_[i].endpoint_base = Text(servers_[i]->Url(""));
     }
   }
@@ -50,7 +53,9 @@ class ConversionTest : public QtWindowTest {
     options.catalogue = catalogue_;
     return options;
   }
-  void ClickConvert() { QTest::mouseClick(Find<PictureButton>(names::ConvertButton()), Qt::LeftButton); }
+  void ClickConvert() {
+    QTest::mouseClick(Find<PictureButton>(names::ConvertButton()), Qt::LeftButton);
+  }
   bool AllBoxesFilled() {
     for (int service = 1; service <= 9; ++service) {
       if (window_->ReadText(names::ResultBox(service)).empty()) return false;

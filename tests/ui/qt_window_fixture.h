@@ -35,8 +35,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 1
 class QtWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velmo-window-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmo-window-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     directory_ = pattern;
   }

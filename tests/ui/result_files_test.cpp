@@ -1,4 +1,6 @@
 // The save button against a real temporary directory.
+#include "ui/result_files.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,7 +11,6 @@
 
 #include "tests/ui/recording_window.h"
 #include "ui/program_files.h"
-#include "ui/result_files.h"
 #include "ui/window_description.h"
 
 namespace velmo::ui {
@@ -86,8 +87,8 @@ TEST_F(ResultFilesTest, ALongerOldFileIsTruncatedAndAnUnwritableOneIsSkipped) {
   EXPECT_EQ(Content(File(5)), "r6");
   EXPECT_EQ(Content(File(6)), "r9");
   EXPECT_FALSE(WriteResultFile(directory_.string(), ResultFileTable()[2].file_name, "x"));
-  EXPECT_FALSE(WriteResultFile((directory_ / "missing").string(), ResultFileTable()[0].file_name,
-                               "x"));
+  EXPECT_FALSE(
+      WriteResultFile((directory_ / "missing").string(), ResultFileTable()[0].file_name, "x"));
 }
 
 TEST(ProgramDirectoryTest, IsTheDirectoryOfTheRunningProgramWithoutATrailingSlash) {

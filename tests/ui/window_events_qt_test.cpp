@@ -54,7 +54,8 @@ TEST_F(EventsTest, EveryWriteAndEveryKeystrokeInTheAddressBoxReloadsTheAdvert) {
 TEST_F(EventsTest, ClearButtonEmptiesAllBoxesKeepsTogglesAndEndsOnTheChangePage) {
   MainWindow& window = Open();
   for (int service = 1; service <= 9; ++service) {
-    window.WriteText(names::ResultBox(service), Text("http://s.example/" + std::to_string(service)));
+    window.WriteText(names::ResultBox(service),
+                     Text("http://s.example/" + std::to_string(service)));
   }
   QTest::mouseClick(Find<PictureButton>(names::ServiceToggle(2)), Qt::LeftButton);
   window.WriteText(names::AdvertOnChange(), "http://ads2.velmo.example/changed/?wzzh");
@@ -81,8 +82,9 @@ TEST_F(EventsTest, SaveButtonWritesTheSixFilesBesideTheProgram) {
   window.WriteText(names::ResultBox(1), Text("never saved"));
   QTest::mouseClick(Find<QPushButton>(names::SaveButton()), Qt::LeftButton);
   const auto content = [&](int file) {
-    std::ifstream in(directory_ / std::filesystem::u8path("生成网址" + std::to_string(file) + ".txt"),
-                     std::ios::binary);
+    std::ifstream in(
+        directory_ / std::filesystem::u8path("生成网址" + std::to_string(file) + ".txt"),
+        std::ios::binary);
     EXPECT_TRUE(in.good()) << file;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   };

@@ -1,5 +1,7 @@
 // The handlers over a window without a toolkit. This target links no Qt: the
 // window's behaviour is decided here, the adapter only carries it out.
+#include "ui/window_events.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 
 #include "tests/ui/recording_window.h"
 #include "ui/window_description.h"
-#include "ui/window_events.h"
 
 namespace velmo::ui {
 namespace {
@@ -74,11 +75,18 @@ TEST(WindowEventsTest, ClearEmptiesTheBoxesInOrderAndEndsOnTheChangePage) {
   }
   window.tags[names::ServiceToggle(2).str()] = "1";
   ClearAll(window);
-  const std::vector<std::string> expected = {
-      "navigate http://velmo.example/bbs/?wzzh", "write 编辑框_短址5", "write 编辑框_短址2",
-      "write 编辑框_短址3", "write 编辑框_短址4", "write 编辑框_短址6", "write 编辑框_短址9",
-      "write 编辑框_短址1", "write 编辑框_短址7", "write 编辑框_短址8", "write 编辑框_URL",
-      "navigate http://ads2.velmo.example/?wzzh"};
+  const std::vector<std::string> expected = {"navigate http://velmo.example/bbs/?wzzh",
+                                             "write 编辑框_短址5",
+                                             "write 编辑框_短址2",
+                                             "write 编辑框_短址3",
+                                             "write 编辑框_短址4",
+                                             "write 编辑框_短址6",
+                                             "write 编辑框_短址9",
+                                             "write 编辑框_短址1",
+                                             "write 编辑框_短址7",
+                                             "write 编辑框_短址8",
+                                             "write 编辑框_URL",
+                                             "navigate http://ads2.velmo.example/?wzzh"};
   EXPECT_EQ(window.log, expected);
   for (int service = 1; service <= 9; ++service) {
     EXPECT_TRUE(window.texts[names::ResultBox(service).str()].empty()) << service;
@@ -97,8 +105,11 @@ TEST(WindowEventsTest, AdvertsLinksMinimiseAndClose) {
   CloseMainWindow(window);
   const std::vector<std::string> expected = {
       "navigate ",  // an empty holder box is handed on unchanged
-      "navigate http://ads.velmo.example/?wzzh", "open http://velmo.example",
-      "open http://bbs.velmo.example/", "minimise", "close"};
+      "navigate http://ads.velmo.example/?wzzh",
+      "open http://velmo.example",
+      "open http://bbs.velmo.example/",
+      "minimise",
+      "close"};
   EXPECT_EQ(window.log, expected);
 }
 

@@ -17,7 +17,9 @@
 namespace velmo::ui::qt::test {
 namespace {
 
-std::string Utf8(const text::Text& text) { return text::AnsiToUtf8(text).str(); }
+std::string Utf8(const text::Text& text) {
+  return text::AnsiToUtf8(text).str();
+}
 
 bool IsKind(QWidget* widget, ControlKind kind) {
   switch (kind) {
@@ -60,9 +62,9 @@ TEST_F(LayoutTest, EveryWidgetMatchesItsDescriptionRow) {
     EXPECT_TRUE(widget->isVisibleTo(&window)) << "every control is created visible";
     EXPECT_TRUE(widget->isEnabled());
     EXPECT_EQ(window.ReadText(row.name), row.text);
-    EXPECT_EQ(window.ReadTag(row.name),
-              row.kind == ControlKind::kPictureButton && !row.tag.empty() ? text::Text("0")
-                                                                          : row.tag);
+    EXPECT_EQ(window.ReadTag(row.name), row.kind == ControlKind::kPictureButton && !row.tag.empty()
+                                            ? text::Text("0")
+                                            : row.tag);
 
     const bool tab_stop = row.kind == ControlKind::kButton || row.kind == ControlKind::kEditBox ||
                           row.kind == ControlKind::kBrowserBox;
@@ -115,8 +117,8 @@ TEST_F(LayoutTest, WindowSettings) {
       << window.frameGeometry().width() << "x" << window.frameGeometry().height();
   EXPECT_LT(window.width(), 677);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(window.frameGeometry().topLeft(),
-            QPoint(screen.x() + (screen.width() - 677) / 2, screen.y() + (screen.height() - 465) / 2));
+  EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(screen.x() + (screen.width() - 677) / 2,
+                                                     screen.y() + (screen.height() - 465) / 2));
   const Qt::WindowFlags flags = window.windowFlags();
   EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);

@@ -26,7 +26,9 @@ void Canvas::paintEvent(QPaintEvent*) {
   painter.drawImage(0, 0, surface_);
 }
 
-void Canvas::resizeEvent(QResizeEvent*) { GrowSurface(); }
+void Canvas::resizeEvent(QResizeEvent*) {
+  GrowSurface();
+}
 
 void Canvas::GrowSurface() {
   // The surface starts in the default background and keeps what was drawn.

@@ -10,7 +10,6 @@
 // worker that was waiting for the window is let go at once. Nothing is ever
 // handed to a thread that has stopped running its event loop.
 
-#include <QPointer>
 #include <condition_variable>
 #include <functional>
 #include <memory>

@@ -59,8 +59,14 @@ QWidget* CreateEdit(const ControlRow& row, QWidget* parent) {
 }  // namespace
 
 QStringList SongFamilies() {
-  return {"SimSun",          "宋体",          "NSimSun",    "AR PL UMing CN", "AR PL SungtiL GB",
-          "Noto Serif CJK SC", "WenQuanYi Micro Hei", "Noto Sans CJK SC"};
+  return {"SimSun",
+          "宋体",
+          "NSimSun",
+          "AR PL UMing CN",
+          "AR PL SungtiL GB",
+          "Noto Serif CJK SC",
+          "WenQuanYi Micro Hei",
+          "Noto Sans CJK SC"};
 }
 
 QFont SongFont(int pixel_size, int weight) {

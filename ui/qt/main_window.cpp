@@ -70,7 +70,9 @@ MainWindow::MainWindow(MainWindowOptions options) : QWidget(nullptr), options_(s
   OnWindowCreated(*this);
 }
 
-MainWindow::~MainWindow() { bridge_->Detach(); }
+MainWindow::~MainWindow() {
+  bridge_->Detach();
+}
 
 void MainWindow::BuildControls() {
   for (const ControlRow& row : WindowDescription()) {

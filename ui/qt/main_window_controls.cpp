@@ -95,7 +95,9 @@ void MainWindow::ShowMessage(const Text& message, const Text& title) {
   box.exec();
 }
 
-void MainWindow::Minimise() { showMinimized(); }
+void MainWindow::Minimise() {
+  showMinimized();
+}
 
 void MainWindow::PostClose() {
   // Closed once the click that asked for it has been handled.

@@ -17,6 +17,8 @@ text::Text FromQString(const QString& string) {
       text::Text(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
 }
 
-QColor ToQColor(Rgb colour) { return QColor(colour.red, colour.green, colour.blue); }
+QColor ToQColor(Rgb colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
 
 }  // namespace velmo::ui::qt
