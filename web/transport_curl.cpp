@@ -108,8 +108,8 @@ bool BuildHeaderList(std::string_view header_text, HeaderList& list) {
 // hold "?" when a query follows the host directly) fails here.
 bool BuildUrl(const Exchange& exchange, UrlHandle& url) {
   int port = exchange.port;
-  // Port 0 means "no port given", as it does on the platform whose behaviour
-  // the program keeps: the scheme's own port is used.
+  // A colon without digits ("srv:/x") gives port 0, which stands for no port
+  // at all: the scheme's own port is used.
   if (port == 0) port = exchange.secure ? 443 : 80;
   if (port < 1 || port > 65535) return false;
   if (!IsSendablePath(exchange.object_path)) return false;

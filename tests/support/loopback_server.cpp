@@ -108,6 +108,10 @@ LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
   Start();
 }
 
+LoopbackServer::LoopbackServer(Handler handler, int port) : handler_(std::move(handler)) {
+  Start(port);
+}
+
 LoopbackServer::LoopbackServer(Handler handler, const TlsIdentity& identity)
     : handler_(std::move(handler)), tls_(MakeTlsContext(identity)) {
   Start();
@@ -118,13 +122,13 @@ LoopbackServer::~LoopbackServer() {
   if (tls_ != nullptr) SSL_CTX_free(tls_);
 }
 
-void LoopbackServer::Start() {
+void LoopbackServer::Start(int port) {
   wake_fd_ = eventfd(0, EFD_CLOEXEC);
   listen_fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;  // any free port
+  address.sin_port = htons(static_cast<std::uint16_t>(port));  // 0: any free port
   socklen_t length = sizeof address;
   if (wake_fd_ < 0 || listen_fd_ < 0 ||
       bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||

@@ -87,6 +87,9 @@ struct TlsIdentity {
 class LoopbackServer {
  public:
   explicit LoopbackServer(Handler handler);
+  // On a port of the caller's choice (still on 127.0.0.1); throws when the
+  // port is taken.
+  LoopbackServer(Handler handler, int port);
   // An https server presenting this identity.
   LoopbackServer(Handler handler, const TlsIdentity& identity);
   ~LoopbackServer();
@@ -108,7 +111,7 @@ class LoopbackServer {
   void Stop();
 
  private:
-  void Start();
+  void Start(int port = 0);
   void AcceptLoop();
   void Serve(int fd);
   bool ReadRequest(Connection& connection, std::string& pending, RecordedRequest& request);

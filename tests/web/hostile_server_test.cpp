@@ -166,6 +166,9 @@ const HostileCase kCases[] = {
     Case("EndlessBody",
          Endless("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", std::string(65536, 'x')), "/", "")
         .Within(5000ms),
+    Case("AtCap", Body(std::string(std::size_t{4} << 20, 'y')), "/",
+         std::string(std::size_t{4} << 20, 'y'))
+        .Within(5000ms),
     Case("OverCapWithLength", Body(std::string((std::size_t{4} << 20) + 1, 'y')), "/", "")
         .Within(5000ms),
     Case("EndlessHeaders", Endless("HTTP/1.1 200 OK\r\n", "X-Padding: yes\r\n"), "/", "")

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -121,6 +124,56 @@ TEST(WireTest, UnwritableRequestsAreNotSent) {
     EXPECT_TRUE(HttpRequest(Text(address), 0, "").empty()) << address;
   }
   EXPECT_TRUE(server.Requests().empty());
+}
+
+// A query straight after the host stays in the host, whose port suffix then
+// reads as the port: the request goes to the server's root, and the query
+// survives only in the Referer.
+TEST(WireTest, QueryRightAfterHostGoesToTheRoot) {
+  test::LoopbackServer server(test::ReplyBody("root"));
+  const std::string address = server.Url("") + "?x=1";
+  EXPECT_EQ(HttpRequest(Text(address), 0, "").view(), "root");
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, "/");
+  EXPECT_EQ(requests[0].Header("Referer"), address);
+}
+
+// "srv:/x" has port 0, which means no port: the request goes to port 80.
+TEST(WireTest, ColonWithoutDigitsGoesToTheDefaultPort) {
+  std::unique_ptr<test::LoopbackServer> server;
+  try {
+    server = std::make_unique<test::LoopbackServer>(test::ReplyBody("port 80"), 80);
+  } catch (const std::exception&) {
+    GTEST_SKIP() << "127.0.0.1:80 is taken or not ours to bind";
+  }
+  EXPECT_EQ(HttpRequest(Text("http://127.0.0.1:/x"), 0, "").view(), "port 80");
+  ASSERT_EQ(server->Requests().size(), 1u);
+  EXPECT_EQ(server->Requests()[0].Header("Host"), "127.0.0.1");
+}
+
+// The system's proxy settings are not used: the request goes straight out.
+TEST(WireTest, ProxyVariablesAreIgnored) {
+  test::LoopbackServer server(test::ReplyBody("direct"));
+  test::LoopbackServer proxy(test::ReplyBody("via proxy"));
+  for (const char* name : {"http_proxy", "HTTPS_PROXY", "ALL_PROXY"}) {
+    setenv(name, proxy.Url("").c_str(), 1);
+  }
+  const text::Bytes answer = HttpRequest(Text(server.Url("/")), 0, "");
+  for (const char* name : {"http_proxy", "HTTPS_PROXY", "ALL_PROXY"}) unsetenv(name);
+  EXPECT_EQ(answer.view(), "direct");
+  EXPECT_TRUE(proxy.Requests().empty());
+}
+
+// A large form goes out whole and at once: no "Expect: 100-continue" pause.
+TEST(WireTest, LargePostIsSentWithoutExpect) {
+  test::LoopbackServer server(test::ReplyBody("taken"));
+  const std::string body((std::size_t{1} << 20) + 1, 'f');
+  EXPECT_EQ(HttpRequest(Text(server.Url("/big")), 1, Text(body)).view(), "taken");
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_FALSE(requests[0].HasHeader("Expect"));
+  EXPECT_EQ(requests[0].body, body);
 }
 
 // Cookies that a service sets on its way through a redirect come back to it
