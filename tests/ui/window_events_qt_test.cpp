@@ -2,10 +2,13 @@
 // writes, saving, the message box, the links and closing.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QWebEngineView>
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/http_answers.h"
+#include "tests/support/loopback_server.h"
 #include "tests/ui/qt_window_fixture.h"
 #include "text/codepage.h"
 #include "ui/qt/canvas.h"
@@ -134,6 +137,20 @@ TEST_F(EventsTest, PagesAskedForBeforeTheWebViewExistsAreLoadedWhenItDoes) {
   window.WriteText(names::AdvertOnChange(), "http://127.0.0.1:9/third");
   window.WriteText(names::AddressBox(), "z");
   EXPECT_EQ(window.WebView()->url(), QUrl("http://127.0.0.1:9/third"));
+}
+
+TEST_F(EventsTest, TheWebViewLoadsTheAdvertisingPage) {
+  velmo::test::LoopbackServer advert(
+      velmo::test::ReplyBody("<html><body><h1>advert</h1></body></html>"));
+  MainWindow& window = Open();
+  window.CreateWebView();
+  QSignalSpy loaded(window.WebView(), &QWebEngineView::loadFinished);
+  window.WriteText(names::AdvertOnChange(), Text(advert.Url("/?wzzh")));
+  window.WriteText(names::AddressBox(), "http://velmo.example/a");
+  ASSERT_TRUE(WaitUntil([&] { return !loaded.isEmpty(); }, 30000));
+  EXPECT_TRUE(loaded.first().value(0).toBool());
+  ASSERT_FALSE(advert.Requests().empty());
+  EXPECT_EQ(advert.Requests().front().target, "/?wzzh");
 }
 
 }  // namespace
