@@ -124,6 +124,23 @@ TEST_F(EventsTest, EnterInTheAddressBoxKeepsTheFocus) {
   EXPECT_EQ(QApplication::focusWidget(), window.Control(names::AddressBox()));
 }
 
+TEST_F(EventsTest, FocusComesBackToTheLastControlAndTheMinimiseButtonMinimises) {
+  MainWindow& window = Open();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  Find<QPushButton>(names::ClearButton())->setFocus();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(QApplication::focusWidget(), window.Control(names::ClearButton()));
+
+  QTest::mouseClick(Find<PictureButton>(names::MinimiseButton()), Qt::LeftButton);
+  EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+  EXPECT_TRUE(window.isVisible());
+}
+
 TEST_F(EventsTest, PagesAskedForBeforeTheWebViewExistsAreLoadedWhenItDoes) {
   MainWindow& window = Open();
   window.WriteText(names::AdvertOnChange(), "http://127.0.0.1:9/first");
