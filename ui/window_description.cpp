@@ -104,11 +104,11 @@ std::vector<ControlRow> BuildDescription() {
 
   ControlRow address_label =
       Label(Gbk("标签1"), window, 10, 93, 46, 24, Gbk("网址:"), Alignment::kLeft);
-  address_label.font = FontSpec{-16, 400};
+  address_label.font = FontSetting{-16, 400};
   rows.push_back(address_label);
 
   ControlRow address = Edit(names::AddressBox(), 57, 96, 215, 24, "http://velmo.example");
-  address.font = FontSpec{-14, 400};
+  address.font = FontSetting{-14, 400};
   rows.push_back(address);
 
   rows.push_back(PictureButton(names::ConvertButton(), window, 54, 129, 164, 50,
@@ -168,12 +168,12 @@ std::vector<ControlRow> BuildDescription() {
   ControlRow title =
       Label(Gbk("标签11"), panel, 41, 12, 263, 24, Gbk("网址缩短"), Alignment::kLeft, kWhite);
   title.back_colour = kPanelBlue;
-  title.font = FontSpec{-16, 700};
+  title.font = FontSetting{-16, 700};
   rows.push_back(title);
   ControlRow subtitle = Label(Gbk("标签12"), panel, 107, 40, 144, 24, Gbk("九家服务 一键缩短"),
                               Alignment::kCentre, kCyan);
   subtitle.back_colour = kSubtitleBlue;
-  subtitle.font = FontSpec{-12, 700};
+  subtitle.font = FontSetting{-12, 700};
   rows.push_back(subtitle);
 
   constexpr std::array<Rgb, 9> kRowOutlines = {{{0xFF, 0xFF, 0x00},

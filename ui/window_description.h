@@ -36,10 +36,10 @@ struct Rgb {
 
 // 宋体 at a logical height; a control without a font of its own uses the
 // window's default GUI font.
-struct FontSpec {
+struct FontSetting {
   int height = 0;  // negative: the character height in pixels
   int weight = 400;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontSetting&, const FontSetting&) = default;
 };
 
 struct ControlRow {
@@ -56,7 +56,7 @@ struct ControlRow {
   std::optional<Rgb> back_colour;
   std::optional<Rgb> outline_colour;  // shape boxes only
   Alignment alignment = Alignment::kLeft;
-  std::optional<FontSpec> font;
+  std::optional<FontSetting> font;
   bool read_only = false;  // edit boxes
   bool border = true;      // edit boxes: sunken client edge, or none
   // Picture buttons: normal, hover, pressed, disabled.
