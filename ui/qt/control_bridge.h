@@ -47,7 +47,10 @@ class ControlBridge : public core::ConversionControls {
  private:
   struct Call;
   // Runs the work on the user-interface thread with the window, and returns
-  // whether it ran; it does not when the window is gone.
+  // whether it ran; it does not when the window is gone. The work reads and
+  // writes the calling worker's own variables, so it must not turn the event
+  // loop itself (a close handled inside it would let the worker go first);
+  // reading and writing controls never does.
   bool OnUiThread(const std::function<void(Window&)>& work);
 
   QThread* const ui_thread_;
