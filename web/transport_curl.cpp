@@ -102,10 +102,10 @@ bool BuildHeaderList(std::string_view header_text, HeaderList& list) {
   return true;
 }
 
-// The address is handed to curl in parts rather than as one string, so that
-// the connection goes to exactly this host and port and the request line
-// carries exactly this object path. A host that is not a host name (it may
-// hold "?" when a query follows the host directly) fails here.
+// The address curl gets is rebuilt from the parts we took from it, so that the
+// connection goes to exactly this host and port and the request line carries
+// exactly this object path. A host that is not a host name (it may hold "?"
+// when a query follows the host directly) fails here.
 bool BuildUrl(const Exchange& exchange, UrlHandle& url) {
   int port = exchange.port;
   // A colon without digits ("srv:/x") gives port 0, which stands for no port
@@ -114,14 +114,14 @@ bool BuildUrl(const Exchange& exchange, UrlHandle& url) {
   if (port < 1 || port > 65535) return false;
   if (!IsSendablePath(exchange.object_path)) return false;
 
-  const std::string host(exchange.host);
-  const std::string port_text = std::to_string(port);
-  const std::string path(exchange.object_path);
-  return curl_url_set(url.get(), CURLUPART_SCHEME, exchange.secure ? "https" : "http", 0) ==
-             CURLUE_OK &&
-         curl_url_set(url.get(), CURLUPART_HOST, host.c_str(), 0) == CURLUE_OK &&
-         curl_url_set(url.get(), CURLUPART_PORT, port_text.c_str(), 0) == CURLUE_OK &&
-         curl_url_set(url.get(), CURLUPART_PATH, path.c_str(), 0) == CURLUE_OK;
+  // It goes to curl whole: given the path or the query as a part of their own,
+  // curl rewrites the escapes in them in small letters, and the services must
+  // see the escapes exactly as they were written. A fragment stays out of the
+  // request line, as with every HTTP client.
+  std::string address(exchange.secure ? "https://" : "http://");
+  address.append(exchange.host).append(":").append(std::to_string(port));
+  address.append(exchange.object_path);
+  return curl_url_set(url.get(), CURLUPART_URL, address.c_str(), CURLU_PATH_AS_IS) == CURLUE_OK;
 }
 
 }  // namespace
