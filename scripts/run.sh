@@ -8,11 +8,6 @@ velmo_ensure_packages "${VELMO_BUILD_PACKAGES[@]}"
 cmake --preset app
 cmake --build --preset app
 
-if [ ! -x build/app/app/velmo ]; then
-  echo "Velmo has no window yet: the text, web, core and picture layers are built and tested"
-  echo "(scripts/test.sh runs them); the window comes next."
-  exit 0
-fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Velmo opens a window, but there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
   echo "Run it on a desktop session, or under a virtual X server:" >&2
