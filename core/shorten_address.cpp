@@ -18,24 +18,24 @@ Text WithScheme(const Text& address) {
   return text::JoinText("http://", address);
 }
 
-Text Fetch(const ServiceSlot& slot, const Text& address, const Text& method, const Text& body) {
-  return slot.fetch == FetchMode::kRaw ? web::FetchRawText(address, method, body)
-                                       : web::FetchDecodedText(address, method, body);
-}
-
+// The body as it came, whatever the row's fetch mode: ExtractShortAddress
+// does the decoding that FetchDecodedText would have done.
 Text Request(const ServiceSlot& slot, const Text& encoded) {
   const Text request_text = text::JoinText(slot.request_head, encoded, slot.request_tail);
   if (slot.method == RequestMethod::kPost) {
-    return Fetch(slot, text::JoinText(slot.endpoint_base, slot.path), "POST", request_text);
+    return web::FetchRawText(text::JoinText(slot.endpoint_base, slot.path), "POST", request_text);
   }
-  return Fetch(slot, text::JoinText(slot.endpoint_base, slot.path, request_text), Text(), Text());
+  return web::FetchRawText(text::JoinText(slot.endpoint_base, slot.path, request_text));
 }
 
 }  // namespace
 
 Text ShortenAddress(const ServiceSlot& slot, const Text& address) {
-  const Text response = Request(slot, text::UrlEncode(WithScheme(address)));
+  return ExtractShortAddress(slot, Request(slot, text::UrlEncode(WithScheme(address))));
+}
 
+Text ExtractShortAddress(const ServiceSlot& slot, const Text& body) {
+  const Text response = slot.fetch == FetchMode::kDecoded ? text::UrlDecode(body) : body;
   Text result = slot.extraction == Extraction::kWholeBody
                     ? response
                     : text::TextBetween(response, slot.start_marker, slot.end_marker);

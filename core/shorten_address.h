@@ -11,4 +11,11 @@ namespace velmo::core {
 // number of threads at once; its one outside effect is the request.
 text::Text ShortenAddress(const ServiceSlot& slot, const text::Text& address);
 
+// The short address in an answer body as it came off the wire (up to its
+// first zero byte): decoded when the row's fetch mode decodes, then cut out
+// between the row's markers (or taken whole) and passed through the row's
+// after-step. The empty text when the markers are not there. Pure, so any
+// body can be tried on it without a server.
+text::Text ExtractShortAddress(const ServiceSlot& slot, const text::Text& body);
+
 }  // namespace velmo::core

@@ -158,5 +158,58 @@ TEST_F(ShortenAddressTest, SlowOrMissingServiceGivesNothing) {
   EXPECT_EQ(ShortenAddress(gone, "a.cn"), Text());
 }
 
+// The answer body as it came off the wire, cut without a server: the fetch
+// mode decides whether escapes and UTF-8 are undone before the markers are
+// looked for, and only the JSON rows unescape their slashes.
+struct BodyCase {
+  const char* name;
+  int service;
+  const char* body;      // the bytes the service sent (UTF-8 where not ASCII)
+  const char* expected;  // UTF-8 here; compared in code page 936 unless raw
+  bool raw_result = false;
+};
+
+void PrintTo(const BodyCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class ExtractTest : public testing::TestWithParam<BodyCase> {};
+
+TEST_P(ExtractTest, CutsTheShortAddressOutOfTheBodyAsTheRowReadsIt) {
+  const BodyCase& row = GetParam();
+  const Text expected = row.raw_result ? Text(row.expected) : Cp936(row.expected);
+  EXPECT_EQ(ExtractShortAddress(DefaultCatalogue()[static_cast<std::size_t>(row.service - 1)],
+                                Text(row.body)),
+            expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bodies, ExtractTest,
+    testing::Values(
+        // Escaped quotes turn into the marker's quotes only once decoded.
+        BodyCase{"EscapedMarker", 1, "onClick=%22oCopy(this)%22 value=%22http://s.cn/1%22>",
+                 "http://s.cn/1"},
+        // A decoded '<' ends the address, where the escape stood.
+        BodyCase{"EscapedEndMarker", 4,
+                 "name=js_1 rows=2 wrap=virtual type=hidden>http://s.cn/4%3Cb<", "http://s.cn/4"},
+        // The page's UTF-8 marker matches the row's code page 936 one.
+        BodyCase{"Utf8Marker", 5, "<p>缩短后: <strong><a href=\"http://s.cn/短\">",
+                 "http://s.cn/短"},
+        BodyCase{"DecodedRowKeepsBackslashes", 9, "<a id=\"statlink\" href=\"http:\\/\\/s.cn\"",
+                 "http:\\/\\/s.cn"},
+        BodyCase{"RawRowUnescapesSlashes", 8, "{\"shorturl\":\"http:\\/\\/s.cn\\/8\"}",
+                 "http://s.cn/8"},
+        BodyCase{"RawRowSeesNoMarkerInEscapes", 8, "shorturl%22%3A%22http://s.cn/8%22", ""},
+        // Raw bytes are still stepped as code page 936 characters: the last
+        // byte of an odd UTF-8 run pairs with the first closing quote, so the
+        // next quote ends the address.
+        BodyCase{"RawRowKeepsUtf8", 2, "tinyurl\":\"http:\\/\\/s.cn\\/短网\"", "http://s.cn/短网",
+                 true},
+        BodyCase{"RawRowQuoteTakenByUtf8", 2, "tinyurl\":\"http:\\/\\/s.cn\\/短\"\"",
+                 "http://s.cn/短\"", true},
+        BodyCase{"WholeBodyDecoded", 7, "http%3A%2F%2Fs.cn%2F%E7%9F%AD\r\n", "http://s.cn/短\r\n"},
+        BodyCase{"WholeBodyEmpty", 7, "", ""}),
+    [](const testing::TestParamInfo<BodyCase>& row) { return std::string(row.param.name); });
+
 }  // namespace
 }  // namespace velmo::core
