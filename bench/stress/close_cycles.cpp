@@ -29,6 +29,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <thread>
@@ -51,6 +52,9 @@ double MillisSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The child's descriptor for the time it saw the Escape.
+constexpr int kReportFd = 3;
+
 // argv: self, "child", advertising page address, nine service bases.
 [[noreturn]] void RunChild(int argc, char** argv) {
   using namespace velmo;
@@ -69,6 +73,12 @@ double MillisSince(Clock::time_point start) {
     qobject_cast<QAbstractButton*>(window.Control(ui::names::ConvertButton()))->click();
     auto* commands = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &window);
     QObject::connect(commands, &QSocketNotifier::activated, &window, [&window, commands] {
+      // When the user-interface thread got to the Escape, for the parent to
+      // tell a busy thread from a slow ending.
+      const long long seen =
+          std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
+              .count();
+      (void)::write(kReportFd, &seen, sizeof seen);
       char buffer[16];
       if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) commands->setEnabled(false);
       QWidget* target = QApplication::focusWidget();
@@ -103,9 +113,49 @@ std::vector<pid_t> OwnChildren() {
   return children;
 }
 
+// Where a program that is ending still waits: for each of its remaining
+// threads the first kernel frame below the exit path that names a cause (the
+// kernel stack, readable as root), or the wait channel.
+std::string WhereItWaits(pid_t pid) {
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  DIR* dir = ::opendir(tasks.c_str());
+  if (dir == nullptr) return "gone";
+  std::string where;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;
+    const std::string task = tasks + "/" + entry->d_name;
+    std::ifstream stack(task + "/stack");
+    std::string frame;
+    std::string cause;
+    while (std::getline(stack, frame)) {
+      // "[<0>] inotify_release+0xe/0x20": the name between "] " and "+".
+      const std::size_t start = frame.find("] ");
+      const std::size_t end = frame.find('+');
+      if (start == std::string::npos || end == std::string::npos || end < start) continue;
+      const std::string name = frame.substr(start + 2, end - start - 2);
+      if (name.find("release") != std::string::npos || name.find("_exit") != std::string::npos ||
+          name.find("exit_") != std::string::npos) {
+        cause = name;
+        break;
+      }
+      if (cause.empty()) cause = name;
+    }
+    if (cause.empty()) std::getline(std::ifstream(task + "/wchan") >> std::ws, cause);
+    // A thread that has already ended shows a wait channel of "0".
+    if (!cause.empty() && cause != "0" && where.find(cause) == std::string::npos) {
+      where += (where.empty() ? "" : ",") + cause;
+    }
+  }
+  ::closedir(dir);
+  return where.empty() ? "?" : where;
+}
+
 struct Cycle {
   double start_to_asked_ms = -1;  // spawn until all nine services had the request
+  double escape_at_ms = -1;       // spawn until the Escape was asked for
   double close_ms = -1;           // Escape until waitpid saw the program gone
+  double seen_ms = -1;            // Escape until the program's user-interface thread saw it
+  std::string waited_in;          // where it still was 100 ms after the Escape, if it was
   bool exited_zero = false;
   int signal = 0;
   std::size_t helpers_at_exit = 0;  // helper processes still alive when it was gone
@@ -168,11 +218,14 @@ int RunParent(const char* self, int cycles) {
   for (int cycle = 0; cycle < cycles; ++cycle) {
     Cycle result;
     int commands[2];
-    if (::pipe(commands) != 0) return std::perror("pipe"), 1;
+    int report[2];
+    if (::pipe(commands) != 0 || ::pipe(report) != 0) return std::perror("pipe"), 1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, commands[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, commands[1]);
+    posix_spawn_file_actions_adddup2(&actions, report[1], kReportFd);
+    posix_spawn_file_actions_addclose(&actions, report[0]);
     // The web engine talks a lot on its error output; it goes to a file.
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, child_log.c_str(),
                                      O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -181,6 +234,7 @@ int RunParent(const char* self, int cycles) {
     const int spawned = ::posix_spawn(&child, self, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(commands[0]);
+    ::close(report[1]);
     if (spawned != 0) return std::puts("posix_spawn failed"), 1;
 
     const std::size_t asked =
@@ -190,10 +244,14 @@ int RunParent(const char* self, int cycles) {
     std::this_thread::sleep_for(std::chrono::milliseconds(close_after_ms(random)));
 
     const auto close_at = Clock::now();
+    result.escape_at_ms = MillisSince(spawned_at);
     (void)::write(commands[1], "close\n", 6);
     int status = 0;
     pid_t ended = 0;
     while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 && Clock::now() - close_at < 5s) {
+      if (result.waited_in.empty() && Clock::now() - close_at > 100ms) {
+        result.waited_in = WhereItWaits(child);
+      }
       std::this_thread::sleep_for(200us);
     }
     const auto gone_at = Clock::now();
@@ -206,6 +264,12 @@ int RunParent(const char* self, int cycles) {
       ::waitpid(child, nullptr, 0);
     }
     ::close(commands[1]);
+    long long seen = 0;
+    if (::read(report[0], &seen, sizeof seen) == sizeof seen) {
+      const auto seen_at = Clock::time_point(std::chrono::microseconds(seen));
+      result.seen_ms = std::chrono::duration<double, std::milli>(seen_at - close_at).count();
+    }
+    ::close(report[0]);
 
     result.helpers_at_exit = OwnChildren().size();
     std::vector<pid_t> helpers;
@@ -218,9 +282,11 @@ int RunParent(const char* self, int cycles) {
     while (!OwnChildren().empty()) std::this_thread::sleep_for(1ms);
 
     std::printf(
-        "cycle %3d: start+convert %.0f ms, close %.1f ms, exit %s, helpers at exit %zu, gone "
-        "after %.1f ms, left over %zu\n",
-        cycle + 1, result.start_to_asked_ms, result.close_ms,
+        "cycle %3d: start+convert %.0f ms, Escape at %.0f ms, seen after %.1f ms, close %.1f "
+        "ms%s%s, "
+        "exit %s, helpers at exit %zu, gone after %.1f ms, left over %zu\n",
+        cycle + 1, result.start_to_asked_ms, result.escape_at_ms, result.seen_ms, result.close_ms,
+        result.waited_in.empty() ? "" : " waiting in ", result.waited_in.c_str(),
         result.exited_zero ? "0" : (result.signal != 0 ? "signal" : "other"),
         result.helpers_at_exit, result.helpers_gone_ms, result.leftovers);
     std::fflush(stdout);
@@ -234,7 +300,11 @@ int RunParent(const char* self, int cycles) {
   int over_200 = 0;
   int with_helpers = 0;
   std::size_t leftovers = 0;
+  std::vector<double> seen_times;
+  std::map<std::string, int> waits;
   for (const Cycle& c : results) {
+    if (c.seen_ms >= 0) seen_times.push_back(c.seen_ms);
+    if (!c.waited_in.empty()) ++waits[c.waited_in];
     if (c.close_ms >= 0) close_times.push_back(c.close_ms);
     if (c.start_to_asked_ms >= 0) start_times.push_back(c.start_to_asked_ms);
     if (c.helpers_at_exit > 0) {
@@ -254,6 +324,13 @@ int RunParent(const char* self, int cycles) {
       cycles, clean, over_200);
   std::printf("close (Escape -> gone): median %.1f ms, p95 %.1f ms, max %.1f ms\n", close.median,
               close.p95, close.max);
+  const Summary seen = Summarise(seen_times);
+  std::printf(
+      "Escape -> seen on the user-interface thread: median %.2f ms, p95 %.2f ms, max %.2f ms\n",
+      seen.median, seen.p95, seen.max);
+  for (const auto& [where, count] : waits) {
+    std::printf("still there 100 ms after the Escape, waiting in %s: %d\n", where.c_str(), count);
+  }
   std::printf("start -> nine requests: median %.0f ms, p95 %.0f ms, max %.0f ms\n", start.median,
               start.p95, start.max);
   std::printf(
