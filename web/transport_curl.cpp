@@ -66,6 +66,17 @@ bool IsSendablePath(std::string_view path) {
   });
 }
 
+// The host goes to curl as the host and nothing else: a name of letters,
+// digits, dots, hyphens and underscores (HostOf gives it in small letters).
+// Anything else ("user@srv", "srv#x", "srv?x=1") would be read by curl as a
+// user name, a fragment or a query around some other host, so such a request
+// is not sent.
+bool IsHostName(std::string_view host) {
+  return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+  });
+}
+
 bool StartsWithName(std::string_view line, std::string_view name) {
   if (line.size() <= name.size() || line[name.size()] != ':') return false;
   return std::equal(name.begin(), name.end(), line.begin(), [](char a, char b) {
@@ -104,15 +115,14 @@ bool BuildHeaderList(std::string_view header_text, HeaderList& list) {
 
 // The address curl gets is rebuilt from the parts we took from it, so that the
 // connection goes to exactly this host and port and the request line carries
-// exactly this object path. A host that is not a host name (it may hold "?"
-// when a query follows the host directly) fails here.
+// exactly this object path.
 bool BuildUrl(const Exchange& exchange, UrlHandle& url) {
   int port = exchange.port;
   // A colon without digits ("srv:/x") gives port 0, which stands for no port
   // at all: the scheme's own port is used.
   if (port == 0) port = exchange.secure ? 443 : 80;
   if (port < 1 || port > 65535) return false;
-  if (!IsSendablePath(exchange.object_path)) return false;
+  if (!IsHostName(exchange.host) || !IsSendablePath(exchange.object_path)) return false;
 
   // It goes to curl whole: given the path or the query as a part of their own,
   // curl rewrites the escapes in them in small letters, and the services must

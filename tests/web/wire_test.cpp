@@ -135,6 +135,10 @@ TEST(WireTest, UnwritableRequestsAreNotSent) {
       // A line feed in the address (here before the host) would end the
       // Referer line early.
       "srv\n/?u=" + base + "/x",
+      // A host that is no host name: curl would read "user@" as a user name and
+      // connect to the server after it.
+      "http://user@127.0.0.1:" + std::to_string(server.port()) + "/x",
+      "http://127.0.0.1#a:" + std::to_string(server.port()) + "/x",
   };
   for (const std::string& address : addresses) {
     EXPECT_TRUE(HttpRequest(Text(address), 0, "").empty()) << address;
