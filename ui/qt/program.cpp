@@ -1,5 +1,7 @@
 #include "ui/qt/program.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -11,6 +13,11 @@ void PrepareApplication() {
   // The web engine shares its GL contexts with the widgets; this has to be
   // said before the application object is made.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The web engine's sandbox cannot run for the root user, and without it
+  // switched off the engine ends the whole program as soon as it starts.
+  if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  }
 }
 
 void RunProgram(int& argc, char** argv, MainWindowOptions options,
