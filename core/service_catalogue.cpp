@@ -11,10 +11,7 @@ using text::Text;
 
 namespace {
 
-// Code page 936 spellings of the control names and of the neutral label.
-constexpr const char* kToggleName = "\xCD\xBC\xD0\xCE\xB0\xB4\xC5\xA5";              // 图形按钮
-constexpr const char* kLabelName = "\xB1\xEA\xC7\xA9";                               // 标签
-constexpr const char* kResultBoxName = "\xB1\xE0\xBC\xAD\xBF\xF2_\xB6\xCC\xD6\xB7";  // 编辑框_短址
+// The neutral label, in code page 936.
 constexpr const char* kNeutralLabel = "\xB7\xFE\xCE\xF1";                            // 服务
 
 Text Numbered(const char* name, int number) {
@@ -33,9 +30,6 @@ ServiceSlot Row(int number, RequestMethod method, Text path, Text head, Text tai
                 Text start_marker, Text end_marker, AfterStep after_step = AfterStep::kNone) {
   ServiceSlot slot;
   slot.number = number;
-  slot.toggle_control = Numbered(kToggleName, number + 3);
-  slot.label_control = Numbered(kLabelName, number + 1);
-  slot.result_box_control = Numbered(kResultBoxName, number);
   slot.label = Numbered(kNeutralLabel, number);
   slot.method = method;
   slot.endpoint_base = UnknownHost(number);

@@ -28,14 +28,10 @@ enum class AfterStep {
 // One service. A row is a plain value: a worker keeps its own copy, and a
 // test may copy a row and point it at a server of its own.
 struct ServiceSlot {
-  int number = 0;  // 1 to 9, the dispatch order
+  int number = 0;  // 1 to 9, the dispatch order; the window binds its
+                   // toggle, label and result box to this number
 
-  // The window's controls that belong to the service, named as the window
-  // names them (code page 936): the toggle, the label and the result box.
-  text::Text toggle_control;
-  text::Text label_control;
-  text::Text result_box_control;
-  // What the label shows.
+  // What the service's label shows.
   text::Text label;
 
   RequestMethod method = RequestMethod::kPost;

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/service_catalogue.h"
 #include "tests/ui/recording_window.h"
+#include "text/codepage.h"
+#include "text/text_ops.h"
 #include "ui/window_description.h"
 
 namespace velmo::ui {
@@ -15,6 +18,23 @@ namespace {
 
 using test::RecordingWindow;
 using text::Text;
+
+// Service n owns 图形按钮(n+3), 标签(n+1) and 编辑框_短址n; the label shows the
+// catalogue's name for it.
+TEST(WindowDescriptionTest, EveryServiceIsBoundToItsToggleLabelAndResultBox) {
+  const auto gbk = [](const std::string& utf8) { return text::Utf8ToAnsi(Text(utf8)); };
+  const core::Catalogue catalogue = core::DefaultCatalogue();
+  for (int n = 1; n <= core::kServiceCount; ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(names::ServiceToggle(n), gbk("图形按钮" + std::to_string(n + 3)));
+    EXPECT_EQ(names::ResultBox(n), gbk("编辑框_短址" + std::to_string(n)));
+    const ControlRow* label = FindControlRow(gbk("标签" + std::to_string(n + 1)));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text, text::JoinText(catalogue[static_cast<std::size_t>(n - 1)].label, ":"));
+    ASSERT_NE(FindControlRow(names::ServiceToggle(n)), nullptr);
+    ASSERT_NE(FindControlRow(names::ResultBox(n)), nullptr);
+  }
+}
 
 TEST(WindowEventsTest, CreationDrawsTheLogoAndSwitchesEveryServiceOnPicturesBeforeTag) {
   RecordingWindow window;
